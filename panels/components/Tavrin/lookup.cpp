@@ -1,0 +1,48 @@
+// What the cue router can do for the selected source and destination.
+#include "Tavrin.h"
+
+namespace {
+
+vrel_string decimal(int number) { return vrel_string(number, '\0', 0, 10); }
+
+} // namespace
+
+void Tavrin::lookupDestination(int destination_) {
+    destListIndex = musicDestinations.find(decimal(destination_), false);
+    // A destination missing from the list, or one whose position the cue
+    // source list lacks, has no cue source.
+    if (destListIndex < 0 || destListIndex >= cueSources.count()) {
+        destCueCapable = false;
+        destCueSource = -1;
+        return;
+    }
+    destCueSource = cueSources[destListIndex].toInt();
+    destCueCapable = true;
+    findWhereRouted(destCueSource);
+}
+
+void Tavrin::findWhereRouted(int cueSource) {
+    whereCueRouted = -1;
+    // Destinations 15 and 16 are tracked but never carry a destination's cue.
+    for (int index = 1; index <= 14; ++index) {
+        if (cueTable[index] == cueSource) {
+            whereCueRouted = index;
+        }
+    }
+}
+
+void Tavrin::lookupSource(int source_) {
+    sourceListIndex = cueDestinations.find(decimal(source_), false);
+    const int cueDest = sourceListIndex < 0 ? -1 : cueDestinations[sourceListIndex].toInt();
+    // A source missing from the list, or whose cue destination the table does
+    // not hold, cannot receive cue.
+    if (sourceListIndex < 0 || cueDest < 0 || cueDest >= cueTableSize) {
+        sourceCueCapable = false;
+        sourceCueDest = -1;
+        return;
+    }
+    sourceCueDest = cueDest;
+    sourceCueCapable = true;
+    sourceCurrentCue = cueTable[sourceCueDest];
+    sourceCueBusy = sourceCurrentCue >= 0 && sourceCurrentCue != cueOffSource;
+}

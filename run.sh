@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# One entry for building, running and testing the cue control on this machine.
+#
+#   ./run.sh            build everything (the main job)
+#   ./run.sh test       build and run every test
+#   ./run.sh asan       build and run every test under AddressSanitizer+UBSan
+#   ./run.sh valgrind   run every test under valgrind (after ./run.sh test)
+#   ./run.sh deps       only install what the build needs
+#   ./run.sh format     apply .clang-format to every source file
+#   ./run.sh format-check  fail when a source file is not formatted
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# Debian packages the build and tests need.
+PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libpugixml-dev)
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+    fi
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {
+    local preset=$1
+    install_missing "${PACKAGES[@]}"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+}
+
+sources() {
+    git ls-files '*.cpp' '*.h' '*.c'
+}
+
+case "${1:-build}" in
+build)
+    build default
+    echo "Built: build/default/lib/libTavrin.so (with p1.vrel_ui and the two stand-in libraries beside it)"
+    ;;
+test)
+    build default
+    ctest --preset default -j "$jobs"
+    ;;
+asan)
+    build asan
+    ctest --preset asan -j "$jobs"
+    ;;
+valgrind)
+    install_missing valgrind
+    build default
+    ctest --preset default -T memcheck --overwrite MemoryCheckCommandOptions="--leak-check=full --error-exitcode=1 --errors-for-leak-kinds=definite"
+    ;;
+deps)
+    install_missing "${PACKAGES[@]}"
+    ;;
+format)
+    install_missing clang-format
+    sources | xargs clang-format -i
+    ;;
+format-check)
+    install_missing clang-format
+    sources | xargs clang-format --dry-run --Werror
+    ;;
+*)
+    echo "usage: $0 [build|test|asan|valgrind|deps|format|format-check]" >&2
+    exit 2
+    ;;
+esac

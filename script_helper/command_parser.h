@@ -1,0 +1,20 @@
+// Turns a command text such as "Source=12" into a command_record.
+#ifndef VREL_COMMAND_PARSER_H
+#define VREL_COMMAND_PARSER_H
+
+#include "notify_records.h"
+
+// The one constant empty text that unfilled record fields point to.
+extern const char vrel_empty_text[];
+
+// Fills `record` from `text` (null allowed). The command is the text before
+// the first "." or "="; each part runs to the next "." or "=" or the end; the
+// value is everything after the first "=". Once 32 parts are collected nothing
+// further is split. Null or empty text, or a copy that cannot be allocated,
+// leaves an empty record with a null buffer.
+void parse(command_record& record, const char* text);
+
+// Frees the record's buffer, if any, and leaves the record empty.
+void release(command_record& record);
+
+#endif

@@ -1,0 +1,90 @@
+#include "vrel_script_helper.h"
+
+#include "command_parser.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+vrel_script_helper::vrel_script_helper(client_host* host_, const char* text)
+    : host(host_), componentPath(text), alarmHandling(false) {}
+
+vrel_script_helper::~vrel_script_helper() { sendCommand("AS"); }
+
+char* vrel_script_helper::sendCommand(const char* text) {
+    if (host == nullptr) {
+        return nullptr;
+    }
+    return host->send(text, vrel_send_execute);
+}
+
+char* vrel_script_helper::notify(void* data, int type) {
+    // Nothing may escape into the host: it may not even share our C++ runtime.
+    // The only exception our code can meet is an allocation failure.
+    try {
+        switch (type) {
+        case vrel_notify_route_status:
+            // A status without a record has nothing to report.
+            if (data != nullptr) {
+                notify_ref ref(data);
+                onRouteStatus(&ref);
+            }
+            return nullptr;
+        case vrel_notify_button:
+            if (data != nullptr) {
+                onButtonNotification(data);
+            }
+            return nullptr;
+        case vrel_notify_parent_command: {
+            command_record record;
+            parse(record, static_cast<const char*>(data));
+            notify_ref ref(&record);
+            const vrel_string reply = onParentCommand(&ref);
+            release(record);
+            if (reply.length() <= 0) {
+                return nullptr;
+            }
+            // Freed on type 5 with the scalar delete, so that no memory crosses
+            // between the host's runtime and ours.
+            const size_t size = static_cast<size_t>(reply.length()) + 1;
+            char* text = static_cast<char*>(::operator new(size, std::nothrow));
+            if (text != nullptr) {
+                std::memcpy(text, reply.c_str(), size);
+            }
+            return text;
+        }
+        case vrel_notify_timer:
+            onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
+            return nullptr;
+        case vrel_notify_release:
+            ::operator delete(data);
+            return nullptr;
+        case vrel_notify_6: {
+            notify_ref ref(data);
+            onNotify6(&ref);
+            return nullptr;
+        }
+        case vrel_notify_7: {
+            notify_ref ref(data);
+            onNotify7(&ref);
+            return nullptr;
+        }
+        default:
+            return nullptr;
+        }
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void vrel_script_helper::onButtonNotification(void* data) {
+    notify_ref ref(data);
+    if (alarmHandling && alarmPreFilter(ref)) {
+        return;
+    }
+    onButton(&ref);
+}
+
+void vrel_script_helper::onNotify7(notify_ref*) {}
+
+void vrel_script_helper::onNotify6(notify_ref*) {}

@@ -1,0 +1,83 @@
+#include "settings_cache.h"
+
+#include "debug_sink.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+// What tells one version of a file from another without reading it.
+struct file_stamp {
+    long long size = -1;
+    long long seconds = 0;
+    long long nanoseconds = 0;
+    unsigned long long inode = 0;
+
+    bool operator==(const file_stamp& other) const {
+        return size == other.size && seconds == other.seconds &&
+               nanoseconds == other.nanoseconds && inode == other.inode;
+    }
+};
+
+struct cache_entry {
+    file_stamp stamp;
+    std::shared_ptr<const settings_file> file; // null: the version was malformed
+};
+
+bool stampOf(const std::string& path, file_stamp& stamp) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    stamp.size = static_cast<long long>(info.st_size);
+    stamp.seconds = static_cast<long long>(info.st_mtime);
+#if defined(__linux__)
+    stamp.nanoseconds = static_cast<long long>(info.st_mtim.tv_nsec);
+#endif
+    stamp.inode = static_cast<unsigned long long>(info.st_ino);
+    return true;
+}
+
+std::shared_ptr<const settings_file> parse(const std::string& path) {
+    auto file = std::make_shared<settings_file>();
+    const pugi::xml_parse_result result = file->document.load_file(path.c_str());
+    if (!result) {
+        if (result.status == pugi::status_file_not_found ||
+            result.status == pugi::status_io_error) {
+            return nullptr;
+        }
+        const std::string line = "vrel_config: " + path + " is not well-formed XML (" +
+                                 result.description() + " at offset " +
+                                 std::to_string(result.offset) + "); its settings are ignored\n";
+        vrel_debug_sink(line.c_str());
+        return nullptr;
+    }
+    for (pugi::xml_node section : file->document.child("settings").children("section")) {
+        file->sections.emplace(section.attribute("id").value(), section);
+    }
+    return file;
+}
+
+} // namespace
+
+std::shared_ptr<const settings_file> load_settings_file(const std::string& path) {
+    static std::mutex guard;
+    static std::unordered_map<std::string, cache_entry> cache;
+
+    file_stamp stamp;
+    if (!stampOf(path, stamp)) {
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> lock(guard);
+    auto found = cache.find(path);
+    if (found != cache.end() && found->second.stamp == stamp) {
+        return found->second.file;
+    }
+    cache_entry entry{stamp, parse(path)};
+    std::shared_ptr<const settings_file> file = entry.file;
+    cache[path] = std::move(entry);
+    return file;
+}
