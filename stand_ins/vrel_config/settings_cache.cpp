@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <ctime>
 #include <mutex>
 
 namespace {
@@ -17,15 +18,31 @@ struct file_stamp {
     unsigned long long inode = 0;
 
     bool operator==(const file_stamp& other) const {
-        return size == other.size && seconds == other.seconds &&
-               nanoseconds == other.nanoseconds && inode == other.inode;
+        return size == other.size && seconds == other.seconds && nanoseconds == other.nanoseconds &&
+               inode == other.inode;
     }
 };
 
 struct cache_entry {
     file_stamp stamp;
+    // False when the file was read within the file clock's granularity of its
+    // last change: a rewrite right after could leave the stamp as it was.
+    bool settled;
     std::shared_ptr<const settings_file> file; // null: the version was malformed
 };
+
+// Coarser than any file clock in use (FAT keeps modification times in steps
+// of two seconds).
+constexpr long long clockGranularityNanoseconds = 2000000000LL;
+
+long long nanosecondsOf(long long seconds, long long nanoseconds) {
+    return seconds * 1000000000LL + nanoseconds;
+}
+
+bool settledAt(const file_stamp& stamp, const struct timespec& readStart) {
+    return nanosecondsOf(stamp.seconds, stamp.nanoseconds) + clockGranularityNanoseconds <=
+           nanosecondsOf(readStart.tv_sec, readStart.tv_nsec);
+}
 
 bool stampOf(const std::string& path, file_stamp& stamp) {
     struct stat info {};
@@ -41,12 +58,15 @@ bool stampOf(const std::string& path, file_stamp& stamp) {
     return true;
 }
 
-std::shared_ptr<const settings_file> parse(const std::string& path) {
+std::shared_ptr<const settings_file> parse(const std::string& path, bool reportMalformed) {
     auto file = std::make_shared<settings_file>();
     const pugi::xml_parse_result result = file->document.load_file(path.c_str());
     if (!result) {
         if (result.status == pugi::status_file_not_found ||
             result.status == pugi::status_io_error) {
+            return nullptr;
+        }
+        if (!reportMalformed) {
             return nullptr;
         }
         const std::string line = "vrel_config: " + path + " is not well-formed XML (" +
@@ -67,16 +87,22 @@ std::shared_ptr<const settings_file> load_settings_file(const std::string& path)
     static std::mutex guard;
     static std::unordered_map<std::string, cache_entry> cache;
 
+    struct timespec readStart {};
+    ::clock_gettime(CLOCK_REALTIME, &readStart);
     file_stamp stamp;
     if (!stampOf(path, stamp)) {
         return nullptr;
     }
     std::lock_guard<std::mutex> lock(guard);
     auto found = cache.find(path);
-    if (found != cache.end() && found->second.stamp == stamp) {
+    const bool sameStamp = found != cache.end() && found->second.stamp == stamp;
+    if (sameStamp && found->second.settled) {
         return found->second.file;
     }
-    cache_entry entry{stamp, parse(path)};
+    // A version read too soon after its change is read again; if it is still
+    // malformed, it has already been reported.
+    const bool reported = sameStamp && !found->second.file;
+    cache_entry entry{stamp, settledAt(stamp, readStart), parse(path, !reported)};
     std::shared_ptr<const settings_file> file = entry.file;
     cache[path] = std::move(entry);
     return file;

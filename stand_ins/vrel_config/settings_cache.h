@@ -1,6 +1,6 @@
 // Parsed settings files, kept per process and read again only when a file
-// changes on disk. A host constructs a reader for every lookup, and a
-// facility's settings file can hold thousands of sections.
+// changes on disk, or changed too recently for its stamp to tell. A host constructs a reader for
+// every lookup, and a facility's settings file can hold thousands of sections.
 #ifndef VREL_SETTINGS_CACHE_H
 #define VREL_SETTINGS_CACHE_H
 
