@@ -16,6 +16,7 @@ memory_sample sampleMemory() {
     if (__sanitizer_get_current_allocated_bytes != nullptr) {
         sample.heapBytes = static_cast<long long>(__sanitizer_get_current_allocated_bytes());
         sample.heapSource = "sanitizer allocator";
+        sample.underSanitizer = true;
     } else {
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
         const struct mallinfo2 info = mallinfo2();
