@@ -1,0 +1,31 @@
+// Reading scenario lines into statements. The language is described in
+// docs/scenarios.md.
+#ifndef VREL_DEVHOST_SCENARIO_PARSER_H
+#define VREL_DEVHOST_SCENARIO_PARSER_H
+
+#include "scenario_statement.h"
+
+#include <istream>
+#include <string>
+#include <vector>
+
+enum class line_result { statement, blank, error };
+
+// Reads one line. A blank line or a comment (first non-blank character "#")
+// gives `blank`. On `error`, `error` says what is wrong (without file and
+// line). `interactive` allows help, save and quit.
+line_result parse_scenario_line(const std::string& file, int line, const std::string& text,
+                                bool interactive, statement& out, std::string& error);
+
+// Reads a whole scenario. Every bad line adds "file:line: message" to
+// `errors`; the result is true when there were none.
+bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
+                    std::vector<std::string>& errors);
+
+// Reads "5000", "5000ms" or "5s" as milliseconds.
+bool read_duration(const std::string& text, int64_t& ms);
+
+// The short list of every statement, for "help".
+const char* scenario_help_text();
+
+#endif

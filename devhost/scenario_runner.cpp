@@ -1,0 +1,407 @@
+#include "scenario_runner.h"
+
+#include "scenario_text.h"
+#include "settings_environment.h"
+#include "state_report.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool looksLikePath(const std::string& library) {
+    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
+        return true;
+    }
+    const std::string extension = fs::path(library).extension().string();
+    return extension == ".so" || extension == ".dll" || extension == ".dylib";
+}
+
+// A text for the "expected:" and "seen:" lines: quoted when blanks at its ends
+// or line ends would otherwise be invisible.
+std::string shown(const std::string& text) {
+    return write_free_text(text);
+}
+
+} // namespace
+
+scenario_runner::scenario_runner(traffic_log& log, runner_options options)
+    : log_(log), options_(std::move(options)), host_(log) {}
+
+scenario_runner::~scenario_runner() {
+    unload();
+}
+
+std::string scenario_runner::expand(const std::string& text) const {
+    static const std::string marker = "${component}";
+    std::string result = text;
+    for (size_t at = result.find(marker); at != std::string::npos;
+         at = result.find(marker, at + host_.componentPath().size())) {
+        result.replace(at, marker.size(), host_.componentPath());
+    }
+    return result;
+}
+
+std::string scenario_runner::resolve(const std::string& path) const {
+    const fs::path given(path);
+    if (given.is_absolute()) {
+        return given.lexically_normal().generic_string();
+    }
+    std::error_code ignored;
+    const fs::path base = fs::absolute(options_.baseFolder, ignored);
+    return (base / given).lexically_normal().generic_string();
+}
+
+bool scenario_runner::fail(const statement& s, const std::string& message) {
+    failure_ = s.where() + ": " + message;
+    return false;
+}
+
+bool scenario_runner::mismatch(const statement& s, const std::string& expected,
+                               const std::string& seen) {
+    failure_ = s.where() + ": expectation failed: " + s.source + "\n  expected: " + expected +
+               "\n  seen:     " + seen;
+    return false;
+}
+
+bool scenario_runner::met() {
+    ++expectationsMet_;
+    return true;
+}
+
+bool scenario_runner::run(const statement& s) {
+    failure_.clear();
+    ++steps_;
+    if (s.isExpectation()) {
+        return check(s);
+    }
+    switch (s.kind) {
+    case statement_kind::say:
+        log_.add(host_.now(), traffic_kind::say, s.text);
+        return true;
+    case statement_kind::show: {
+        std::vector<std::string> lines;
+        std::string error;
+        if (!report_state(host_, s.words, lines, error)) {
+            return fail(s, error);
+        }
+        if (options_.showOutput != nullptr) {
+            for (const std::string& line : lines) {
+                *options_.showOutput << line << '\n';
+            }
+            options_.showOutput->flush();
+        }
+        return true;
+    }
+    case statement_kind::help:
+    case statement_kind::save:
+    case statement_kind::quit:
+        return true;
+    default:
+        break;
+    }
+    log_.add(host_.now(), traffic_kind::step, s.where() + "  " + s.source);
+    if (s.isAction()) {
+        windowStart_ = log_.entries().size();
+        sentCursor_ = windowStart_;
+    }
+    return act(s);
+}
+
+bool scenario_runner::act(const statement& s) {
+    switch (s.kind) {
+    case statement_kind::settings: {
+        if (host_.alive()) {
+            return fail(s, "settings must come before load: the component reads them when it "
+                           "is created");
+        }
+        const std::string folder = resolve(s.words[0]);
+        std::error_code ignored;
+        if (!fs::is_regular_file(fs::path(folder) / "object_settings.xml", ignored)) {
+            return fail(s, "settings folder '" + folder + "' has no object_settings.xml");
+        }
+        if (!use_settings_folder(folder)) {
+            return fail(s, "cannot set " + std::string(settings_folder_variable));
+        }
+        return true;
+    }
+    case statement_kind::router:
+        for (size_t i = 1; i + 2 < s.numbers.size(); i += 3) {
+            for (int64_t d = s.numbers[i]; d <= s.numbers[i + 1]; ++d) {
+                host_.presetCrosspoint(static_cast<int32_t>(s.numbers[0]), static_cast<int32_t>(d),
+                                       static_cast<int32_t>(s.numbers[i + 2]));
+            }
+        }
+        return true;
+    case statement_kind::load:
+        return load(s);
+    case statement_kind::unload:
+        if (!host_.alive()) {
+            return fail(s, "cannot unload: no component is loaded");
+        }
+        return unload();
+    default:
+        break;
+    }
+    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route) {
+        return fail(s, "no component is loaded (use load first)");
+    }
+    const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
+    switch (s.kind) {
+    case statement_kind::press: {
+        std::string error;
+        if (!host_.press(s.words[0], s.words[1], error)) {
+            return fail(s, "cannot press: " + error);
+        }
+        return true;
+    }
+    case statement_kind::parent:
+        host_.parentCommand(s.text, lastReplied_, lastReply_);
+        parentSent_ = true;
+        return true;
+    case statement_kind::status:
+        host_.deliverStatus(route_status{number(0), number(1), number(2)});
+        return true;
+    case statement_kind::route:
+        host_.route(number(0), number(1), number(2), s.flag);
+        return true;
+    case statement_kind::advance:
+        host_.advance(s.numbers[0]);
+        return true;
+    case statement_kind::fault:
+        if (s.flag) {
+            host_.releaseHeld(number(0));
+        } else {
+            host_.setFault(number(0), s.fault, s.numbers.size() > 1 ? s.numbers[1] : 0);
+        }
+        return true;
+    default:
+        return fail(s, "this statement cannot be run here");
+    }
+}
+
+bool scenario_runner::load(const statement& s) {
+    if (host_.alive()) {
+        return fail(s, "a component is loaded already (unload it first)");
+    }
+    const std::string& name = s.words[0];
+    std::string path;
+    if (looksLikePath(name)) {
+        path = resolve(name);
+    } else {
+        std::vector<std::string> tried;
+        path = component_library::find(name, options_.libraryFolders, tried);
+        if (path.empty()) {
+            std::string list;
+            for (const std::string& t : tried) {
+                list += "\n  " + t;
+            }
+            return fail(s, "load library: no library '" + name +
+                               "' in the library folders; tried:" + list +
+                               "\n  (give a path, or the folder with --lib-dir)");
+        }
+    }
+    std::string error;
+    if (!library_.load(path, error)) {
+        return fail(s, error);
+    }
+    const std::string componentPath =
+        s.flag ? s.words[1] : fs::path(path).parent_path().generic_string();
+    if (!host_.create(library_.factory(), componentPath, error)) {
+        library_.unload();
+        return fail(s, error + " (library '" + path + "')");
+    }
+    return true;
+}
+
+bool scenario_runner::unload() {
+    host_.destroy();
+    library_.unload();
+    return true;
+}
+
+bool scenario_runner::finish() {
+    failure_.clear();
+    if (host_.alive()) {
+        windowStart_ = log_.entries().size();
+        unload();
+    }
+    const auto& entries = log_.entries();
+    std::string unexpected;
+    int count = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].kind == traffic_kind::problem && expectedFlags_.count(i) == 0) {
+            unexpected += "\n  " + stepOf(i) + "at " + std::to_string(entries[i].time) +
+                          " ms: " + entries[i].text;
+            ++count;
+        }
+    }
+    if (count > 0) {
+        failure_ = std::to_string(count) +
+                   " problem(s) flagged by the host and not expected:" + unexpected;
+        return false;
+    }
+    return true;
+}
+
+std::string scenario_runner::stepOf(size_t entry) const {
+    const auto& entries = log_.entries();
+    for (size_t i = entry + 1; i-- > 0;) {
+        if (entries[i].kind == traffic_kind::step) {
+            const std::string& text = entries[i].text;
+            return text.substr(0, text.find("  ")) + ": ";
+        }
+    }
+    return std::string();
+}
+
+bool scenario_runner::check(const statement& s) {
+    const auto& entries = log_.entries();
+    const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
+    switch (s.kind) {
+    case statement_kind::expect_sent: {
+        const std::string expected = expand(s.text);
+        while (sentCursor_ < entries.size() && entries[sentCursor_].kind != traffic_kind::out) {
+            ++sentCursor_;
+        }
+        if (sentCursor_ >= entries.size()) {
+            return mismatch(s, shown(expected), "nothing more was sent");
+        }
+        const std::string& seen = entries[sentCursor_].text;
+        if (seen != expected) {
+            return mismatch(s, shown(expected), shown(seen));
+        }
+        ++sentCursor_;
+        return met();
+    }
+    case statement_kind::expect_nothing_sent: {
+        std::string seen;
+        int more = 0;
+        for (size_t i = sentCursor_; i < entries.size(); ++i) {
+            if (entries[i].kind == traffic_kind::out) {
+                if (more++ == 0) {
+                    seen = shown(entries[i].text);
+                }
+            }
+        }
+        if (more > 0) {
+            return mismatch(s, "no further command",
+                            seen +
+                                (more > 1 ? " (and " + std::to_string(more - 1) + " more)" : ""));
+        }
+        return met();
+    }
+    case statement_kind::expect_property: {
+        const panel* p = host_.findPanel(s.words[0]);
+        if (p == nullptr) {
+            return mismatch(s, shown(expand(s.text)), "panel " + s.words[0] + " is not shown");
+        }
+        const panel_control* control = p->find(s.words[1]);
+        if (control == nullptr) {
+            return mismatch(s, shown(expand(s.text)),
+                            "panel " + s.words[0] + " has no control '" + s.words[1] + "'");
+        }
+        const std::string* value = control->property(s.words[2]);
+        if (value == nullptr) {
+            return mismatch(s, shown(expand(s.text)),
+                            "control '" + s.words[1] + "' has no property '" + s.words[2] + "'");
+        }
+        if (*value != expand(s.text)) {
+            return mismatch(s, shown(expand(s.text)), shown(*value));
+        }
+        return met();
+    }
+    case statement_kind::expect_crosspoint: {
+        const int32_t seen = host_.routers().crosspoint(number(0), number(1));
+        if (seen != number(2)) {
+            return mismatch(s, "source " + std::to_string(number(2)),
+                            seen == router_bank::nothingRouted ? std::string("nothing routed")
+                                                               : "source " + std::to_string(seen));
+        }
+        return met();
+    }
+    case statement_kind::expect_info: {
+        std::string seen;
+        if (!host_.info().read(number(0), number(1), seen)) {
+            return mismatch(s, shown(expand(s.text)), "the slot was never written");
+        }
+        if (seen != expand(s.text)) {
+            return mismatch(s, shown(expand(s.text)), shown(seen));
+        }
+        return met();
+    }
+    case statement_kind::expect_reply:
+    case statement_kind::expect_no_reply: {
+        if (!parentSent_) {
+            return fail(s, "no parent command has been sent, so there is no reply to check");
+        }
+        const bool wanted = s.kind == statement_kind::expect_reply;
+        const std::string seen = lastReplied_ ? shown(lastReply_) : "no reply";
+        if (wanted != lastReplied_ || (wanted && lastReply_ != expand(s.text))) {
+            return mismatch(s, wanted ? shown(expand(s.text)) : "no reply", seen);
+        }
+        return met();
+    }
+    case statement_kind::expect_debug:
+    case statement_kind::expect_no_debug: {
+        if (!host_.capturesDebug()) {
+            return fail(s, "the component's debug output cannot be captured on this system");
+        }
+        std::string seen;
+        for (size_t i = windowStart_; i < entries.size(); ++i) {
+            if (entries[i].kind == traffic_kind::debug) {
+                seen += entries[i].text;
+            }
+        }
+        const std::string expected = s.kind == statement_kind::expect_debug ? expand(s.text) : "";
+        if (seen != expected) {
+            return mismatch(s, expected.empty() ? "no debug output" : shown(expected),
+                            seen.empty() ? "no debug output" : shown(seen));
+        }
+        return met();
+    }
+    case statement_kind::expect_timer: {
+        const int32_t id = number(0);
+        const auto& running = host_.timers().running();
+        const auto found = running.find(id);
+        const std::string seen = found == running.end()
+                                     ? "timer " + std::to_string(id) + " stopped"
+                                     : "timer " + std::to_string(id) + " running, due at " +
+                                           std::to_string(found->second.due) + " ms";
+        const std::string& state = s.words[0];
+        bool ok = false;
+        std::string expected = "timer " + std::to_string(id) + " " + state;
+        if (state == "stopped") {
+            ok = found == running.end();
+        } else if (state == "running") {
+            ok = found != running.end();
+        } else {
+            expected = "timer " + std::to_string(id) + " running, due at " +
+                       std::to_string(s.numbers[1]) + " ms";
+            ok = found != running.end() && found->second.due == s.numbers[1];
+        }
+        return ok ? met() : mismatch(s, expected, seen);
+    }
+    case statement_kind::expect_flagged: {
+        std::string flagged;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const bool flag =
+                entries[i].kind == traffic_kind::problem || entries[i].kind == traffic_kind::note;
+            if (!flag || expectedFlags_.count(i) != 0) {
+                continue;
+            }
+            if (entries[i].text.find(expand(s.text)) != std::string::npos) {
+                expectedFlags_.insert(i);
+                return met();
+            }
+            flagged += "\n            " + entries[i].text;
+        }
+        return mismatch(s, "a flagged message containing " + shown(s.text),
+                        flagged.empty() ? "nothing else was flagged"
+                                        : "only these flagged messages:" + flagged);
+    }
+    default:
+        return fail(s, "not an expectation");
+    }
+}
