@@ -26,6 +26,11 @@ struct selection_case {
     bool selectsCueCapable;
 };
 
+// Named in failure messages, instead of the struct's raw bytes.
+void PrintTo(const selection_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TavrinHostileSource : public TavrinTest,
                             public ::testing::WithParamInterface<selection_case> {};
 

@@ -37,6 +37,11 @@ struct press_case {
     bool toggles;
 };
 
+// Named in failure messages, instead of the struct's raw bytes.
+void PrintTo(const press_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TavrinPress : public TavrinTest, public ::testing::WithParamInterface<press_case> {};
 
 // Test that only ActivateCue on panel 1 toggles, whatever its own command;
@@ -74,6 +79,10 @@ struct timer_case {
     std::vector<std::string> commands;
 };
 
+void PrintTo(const timer_case& c, std::ostream* out) {
+    *out << "timer " << c.id;
+}
+
 class TavrinTimer : public TavrinTest, public ::testing::WithParamInterface<timer_case> {};
 
 // Test that timer 1 clears the message before it is stopped, and any other
@@ -95,6 +104,10 @@ struct reply_case {
     const char* text;
     std::optional<std::string> reply;
 };
+
+void PrintTo(const reply_case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class TavrinParentCommand : public TavrinTest, public ::testing::WithParamInterface<reply_case> {};
 

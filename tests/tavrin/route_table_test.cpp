@@ -20,6 +20,11 @@ struct where_case {
     int where;
 };
 
+// Named in failure messages, instead of the struct's raw bytes.
+void PrintTo(const where_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TavrinWhereRouted : public TavrinTest, public ::testing::WithParamInterface<where_case> {};
 
 // Test that only cue router destinations 1 to 14 are searched, the highest

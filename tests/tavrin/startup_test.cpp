@@ -9,6 +9,11 @@ struct path_case {
     const char* panelShow;
 };
 
+// Named in failure messages, instead of the struct's raw bytes.
+void PrintTo(const path_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TavrinStartup : public TavrinTest, public ::testing::WithParamInterface<path_case> {};
 
 // Test that start-up sends exactly PS, RR and RP with code 0, and that the
@@ -36,6 +41,16 @@ INSTANTIATE_TEST_SUITE_P(Paths, TavrinStartup,
                          case_name());
 
 using TavrinLife = TavrinTest;
+
+// Test that the factory is the library's only export: the component's and the
+// frame's own functions and data stay hidden from the host.
+TEST_F(TavrinLife, OnlyTheFactoryIsExported) {
+    EXPECT_NE(exportedSymbol("load_vrel_client_script"), nullptr);
+    for (const char* hidden :
+         {"_ZN6Tavrin4takeEv", "_ZN18vrel_script_helper6notifyEPvi", "vrel_empty_text"}) {
+        EXPECT_EQ(exportedSymbol(hidden), nullptr) << hidden;
+    }
+}
 
 // Test that the device numbers come from the settings file: a missing file
 // reads as device 0, and a negative number goes out with its sign.

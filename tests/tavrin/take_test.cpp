@@ -37,6 +37,11 @@ struct take_case {
     const char* debug;
 };
 
+// Named in failure messages, instead of the struct's raw bytes.
+void PrintTo(const take_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TavrinTake : public TavrinTest, public ::testing::WithParamInterface<take_case> {};
 
 // Test the exact commands, in order, and the exact diagnostics of each case.
@@ -143,6 +148,10 @@ struct busy_case {
     std::vector<route_status> reported; // what cue router destination 1 carries
     std::vector<std::string> middle;
 };
+
+void PrintTo(const busy_case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class TavrinBusy : public TavrinTest, public ::testing::WithParamInterface<busy_case> {};
 

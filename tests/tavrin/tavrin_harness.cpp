@@ -35,6 +35,9 @@ public:
     }
 
     factory_function factory() const { return factory_; }
+    void* symbol(const char* name) const {
+        return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
+    }
     const std::string& error() const { return error_; }
 
 private:
@@ -49,6 +52,10 @@ const component_library& library() {
 }
 
 } // namespace
+
+void* exportedSymbol(const char* name) {
+    return library().symbol(name);
+}
 
 const char* const listenOnlyButton = "TP 'text=Listen Only' '1' 'ActivateCue'";
 const char* const addCueText = "TP 'text=Click to add cue' '1' 'CueText'";

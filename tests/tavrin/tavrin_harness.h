@@ -25,6 +25,9 @@ using settings_entries = std::vector<std::pair<std::string, std::string>>;
 // Cue sources 1 to 12 have names ("Talkback" is 12); 13 has none.
 settings_entries facilitySettings();
 
+// The address of `name` among the loaded library's exports, or null.
+void* exportedSymbol(const char* name);
+
 // One route status as the host reports it.
 struct route_status {
     int device;
