@@ -58,12 +58,16 @@ bool stampOf(const std::string& path, file_stamp& stamp) {
     return true;
 }
 
-std::shared_ptr<const settings_file> parse(const std::string& path, bool reportMalformed) {
+// `readable` is false when the file could not be opened or read at all.
+std::shared_ptr<const settings_file> parse(const std::string& path, bool reportMalformed,
+                                           bool& readable) {
+    readable = true;
     auto file = std::make_shared<settings_file>();
     const pugi::xml_parse_result result = file->document.load_file(path.c_str());
     if (!result) {
         if (result.status == pugi::status_file_not_found ||
             result.status == pugi::status_io_error) {
+            readable = false;
             return nullptr;
         }
         if (!reportMalformed) {
@@ -102,8 +106,14 @@ std::shared_ptr<const settings_file> load_settings_file(const std::string& path)
     // A version read too soon after its change is read again; if it is still
     // malformed, it has already been reported.
     const bool reported = sameStamp && !found->second.file;
-    cache_entry entry{stamp, settledAt(stamp, readStart), parse(path, !reported)};
+    bool readable = true;
+    cache_entry entry{stamp, settledAt(stamp, readStart), parse(path, !reported, readable)};
     std::shared_ptr<const settings_file> file = entry.file;
+    if (!readable) {
+        // Permissions can change without a new stamp: try again next time.
+        cache.erase(path);
+        return nullptr;
+    }
     cache[path] = std::move(entry);
     return file;
 }
