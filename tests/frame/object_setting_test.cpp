@@ -175,6 +175,25 @@ TEST_F(ObjectSetting, SettledFileIsParsedOnce) {
     EXPECT_EQ(setting("S", "k"), "1");
 }
 
+// Test that an unreadable file reads as missing, quietly, and is read as soon
+// as it may be, though its stamp has not changed.
+TEST_F(ObjectSetting, UnreadableFileIsReadOnceReadable) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    const std::string file = folder.path() + "/object_settings.xml";
+    folder.writeSection("ZELK_ROUTER", {{"k", "v"}});
+    struct timespec old[2]{};
+    old[0].tv_sec = old[1].tv_sec = ::time(nullptr) - 3600;
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), old, 0), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+    CaptureStderr();
+    EXPECT_EQ(setting("ZELK_ROUTER", "k"), "");
+    EXPECT_EQ(GetCapturedStderr(), "");
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+    EXPECT_EQ(setting("ZELK_ROUTER", "k"), "v");
+}
+
 // Test that the reader walks the entries of its section in document order.
 TEST_F(ObjectSetting, EntriesInDocumentOrder) {
     folder.writeSection("ZELK_ROUTER", {{"c", "1"}, {"a", "2"}, {"b", "3"}, {"a", "4"}});
