@@ -9,7 +9,9 @@
 vrel_script_helper::vrel_script_helper(client_host* host_, const char* text)
     : host(host_), componentPath(text), alarmHandling(false) {}
 
-vrel_script_helper::~vrel_script_helper() { sendCommand("AS"); }
+vrel_script_helper::~vrel_script_helper() {
+    sendCommand("AS");
+}
 
 char* vrel_script_helper::sendCommand(const char* text) {
     if (host == nullptr) {
@@ -35,24 +37,8 @@ char* vrel_script_helper::notify(void* data, int type) {
                 onButtonNotification(data);
             }
             return nullptr;
-        case vrel_notify_parent_command: {
-            command_record record;
-            parse(record, static_cast<const char*>(data));
-            notify_ref ref(&record);
-            const vrel_string reply = onParentCommand(&ref);
-            release(record);
-            if (reply.length() <= 0) {
-                return nullptr;
-            }
-            // Freed on type 5 with the scalar delete, so that no memory crosses
-            // between the host's runtime and ours.
-            const size_t size = static_cast<size_t>(reply.length()) + 1;
-            char* text = static_cast<char*>(::operator new(size, std::nothrow));
-            if (text != nullptr) {
-                std::memcpy(text, reply.c_str(), size);
-            }
-            return text;
-        }
+        case vrel_notify_parent_command:
+            return onParentCommandNotification(static_cast<const char*>(data));
         case vrel_notify_timer:
             onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
             return nullptr;
@@ -75,6 +61,41 @@ char* vrel_script_helper::notify(void* data, int type) {
     } catch (...) {
         return nullptr;
     }
+}
+
+namespace {
+
+// Releases a parsed record's buffer however the handler returns.
+class parsed_command {
+public:
+    explicit parsed_command(const char* text) { parse(record, text); }
+    parsed_command(const parsed_command&) = delete;
+    parsed_command& operator=(const parsed_command&) = delete;
+    ~parsed_command() { release(record); }
+
+    command_record record;
+};
+
+} // namespace
+
+char* vrel_script_helper::onParentCommandNotification(const char* text) {
+    vrel_string reply;
+    {
+        parsed_command command(text);
+        notify_ref ref(&command.record);
+        reply = onParentCommand(&ref);
+    }
+    if (reply.length() <= 0) {
+        return nullptr;
+    }
+    // Freed on type 5 with the scalar delete, so that no memory crosses
+    // between the host's runtime and ours.
+    const size_t size = static_cast<size_t>(reply.length()) + 1;
+    char* copy = static_cast<char*>(::operator new(size, std::nothrow));
+    if (copy != nullptr) {
+        std::memcpy(copy, reply.c_str(), size);
+    }
+    return copy;
 }
 
 void vrel_script_helper::onButtonNotification(void* data) {

@@ -99,6 +99,8 @@ private:
     // Sends one command text with code 0; null when there is no host.
     char* sendCommand(const char* text);
     void onButtonNotification(void* data);
+    // Parses the text, asks the component and copies a non-empty reply.
+    char* onParentCommandNotification(const char* text);
     // Consumes "ActionAll" with command "alarm" and "AckAll"; true if it did.
     bool alarmPreFilter(notify_ref& ref);
 };
