@@ -18,6 +18,9 @@ bool report::check(bool ok, const std::string& message) {
     ++failures_;
     if (failures_ <= printedFailures) {
         messages_.push_back(message);
+        if (verbosity_ < 0) {
+            return false;
+        }
         std::printf("    FAIL: %s\n", message.c_str());
         if (!step_.empty()) {
             std::printf("          (during: %s)\n", step_.c_str());

@@ -8,8 +8,9 @@
 
 class report {
 public:
-    // `verbosity` 0 prints failures only, 1 adds progress, 2 every step, 3
-    // every command text.
+    // `verbosity` -1 prints nothing (failures are still kept, see messages),
+    // 0 prints failures only, 1 adds progress, 2 every step, 3 every command
+    // text.
     explicit report(int verbosity) : verbosity_(verbosity) {}
 
     // Counts one check; when it failed, prints `message`, which says in the

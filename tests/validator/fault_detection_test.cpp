@@ -1,0 +1,118 @@
+// The validator's tests fail, with a message that names the fault, when a
+// component breaks a rule; and pass for one that keeps them all.
+#include "component_driver.h"
+#include "test_context.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#ifndef VREL_FAULTY_COMPONENT
+#error "VREL_FAULTY_COMPONENT names the faulty component library"
+#endif
+
+namespace {
+
+class with_fault {
+public:
+    explicit with_fault(const char* name) { ::setenv("VREL_FAULT", name, 1); }
+    ~with_fault() { ::unsetenv("VREL_FAULT"); }
+};
+
+test_context smallRun() {
+    test_context context;
+    context.options.library = VREL_FAULTY_COMPONENT;
+    context.options.cycles = 60;
+    context.options.notifications = 3000;
+    context.options.verbosity = -1;
+    context.seed = 11;
+    return context;
+}
+
+bool mentions(const report& out, const std::string& fragment) {
+    for (const std::string& message : out.messages()) {
+        if (message.find(fragment) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct fault_case {
+    const char* fault;
+    test_body test;
+    const char* message; // a fragment of the expected failure
+};
+
+class detected_fault : public testing::TestWithParam<fault_case> {};
+
+TEST_P(detected_fault, FailsWithAMessage) {
+    const fault_case& c = GetParam();
+    with_fault fault(c.fault);
+    report out(-1);
+    c.test(smallRun(), out);
+    EXPECT_GT(out.failures(), 0) << c.fault;
+    EXPECT_TRUE(mentions(out, c.message))
+        << c.fault << ": no message mentions \"" << c.message
+        << "\"; first: " << (out.messages().empty() ? std::string("none") : out.messages()[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, detected_fault,
+    testing::Values(
+        fault_case{"reply-to-timer", runLoadTest, "only parent commands (type 3) may"},
+        fault_case{"bad-text", runLoadTest, "does not have the form TP"},
+        fault_case{"early-end", runLoadTest, "while it was not being destroyed"},
+        fault_case{"no-last-words", runLoadTest, "without sending \"AS\""},
+        fault_case{"unreturned-query", runLoadTest, "was not handed back before"},
+        fault_case{"returns-other-reply", runLoadTest, "only the replies of the queries"},
+        fault_case{"empty-reply", runLoadTest, "is an empty text"},
+        fault_case{"nondeterministic", runSoakTest, "different command transcripts"},
+        fault_case{"kept-per-load", runLifecycleTest, "the heap in use grew"},
+        fault_case{"reply-to-timer", runHostileTest, "only parent commands (type 3) may"}),
+    [](const testing::TestParamInfo<fault_case>& param) {
+        std::string name = std::string(param.param.fault) + "_" + std::to_string(param.index);
+        for (char& c : name) {
+            c = c == '-' ? '_' : c;
+        }
+        return name;
+    });
+
+TEST(FaultDetection, AReplyStillHeldCannotBeReturnedAgain) {
+    with_fault fault("same-reply-twice");
+    component_library library(VREL_FAULTY_COMPONENT);
+    std::string error;
+    ASSERT_TRUE(library.open(error)) << error;
+    report out(-1);
+    checking_host host(out);
+    component_driver driver(library.factory(), &host, out, "");
+    ASSERT_TRUE(driver.create());
+    char first[] = "_events";
+    char second[] = "_events";
+    driver.notify(first, 3);
+    driver.notify(second, 3);
+    EXPECT_TRUE(mentions(out, "still holds"));
+}
+
+TEST(FaultDetection, ALibraryThatCannotBeUnloadedFailsTheCycles) {
+    ::unsetenv("VREL_FAULT");
+    test_context context = smallRun();
+    context.options.library = VREL_STICKY_COMPONENT;
+    report out(-1);
+    runLifecycleTest(context, out);
+    EXPECT_TRUE(mentions(out, "stays loaded after dlclose"));
+}
+
+TEST(FaultDetection, AComponentThatKeepsEveryRulePassesEveryTest) {
+    ::unsetenv("VREL_FAULT");
+    for (test_body test : {runLoadTest, runLifecycleTest, runSoakTest, runHostileTest}) {
+        report out(-1);
+        test(smallRun(), out);
+        EXPECT_EQ(out.failures(), 0) << (out.messages().empty() ? "" : out.messages()[0]);
+        EXPECT_GT(out.checks(), 0);
+    }
+}
+
+} // namespace

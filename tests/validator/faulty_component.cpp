@@ -1,0 +1,115 @@
+// A component library that breaks the rules on purpose, for the validator's
+// own tests. The environment variable VREL_FAULT picks the fault; without it
+// the component keeps every rule.
+#include "client_host.h"
+#include "vrel_client_callback.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <new>
+#include <string>
+
+namespace {
+
+bool fault(const char* name) {
+    const char* chosen = std::getenv("VREL_FAULT");
+    return chosen != nullptr && std::strcmp(chosen, name) == 0;
+}
+
+// Returned for every parent command by the "same-reply-twice" fault.
+char kept[] = "kept";
+
+char* copyOf(const char* text) {
+    char* copy = static_cast<char*>(::operator new(std::strlen(text) + 1));
+    std::strcpy(copy, text);
+    return copy;
+}
+
+class faulty_component final : public vrel_client_callback {
+public:
+    explicit faulty_component(client_host* host) : host_(host) {
+        send("PS '1' 'p1.vrel_ui'");
+        send("RR 7 1 16");
+        if (fault("kept-per-load")) {
+            // Memory the process keeps after the library is gone: an
+            // environment entry per load, never removed.
+            // (snprintf, not std::to_string: a unique symbol from the
+            // standard library would keep the library loaded.)
+            static const std::string bulk(1024, 'k');
+            const char* previous = std::getenv("VREL_FAULT_LOADS");
+            const int loads = (previous != nullptr ? std::atoi(previous) : 0) + 1;
+            char name[64];
+            std::snprintf(name, sizeof name, "%d", loads);
+            ::setenv("VREL_FAULT_LOADS", name, 1);
+            std::snprintf(name, sizeof name, "VREL_FAULT_KEPT_%d", loads);
+            ::setenv(name, bulk.c_str(), 1);
+        }
+    }
+    ~faulty_component() override {
+        if (!fault("no-last-words")) {
+            send("AS");
+        }
+    }
+
+    char* notify(void* data, int type) override {
+        if (type == 5) {
+            if (data != kept) {
+                ::operator delete(data);
+            }
+            return nullptr;
+        }
+        if (type == 4) {
+            if (fault("reply-to-timer")) {
+                return copyOf("timer");
+            }
+            if (fault("bad-text")) {
+                send("TP 'text' '1' 'CueInfo'");
+            }
+            if (fault("early-end")) {
+                send("AS");
+            }
+            if (fault("nondeterministic")) {
+                timespec now{};
+                ::clock_gettime(CLOCK_MONOTONIC, &now);
+                char text[32];
+                std::snprintf(text, sizeof text, "ET %ld", now.tv_nsec % 1000 + 2);
+                send(text);
+            }
+            return nullptr;
+        }
+        if (type != 3) {
+            return nullptr;
+        }
+        if (fault("unreturned-query")) {
+            send("TG '1' 'CueInfo' 'text'");
+        }
+        if (fault("returns-other-reply")) {
+            char* reply = send("PS '1' 'p2.vrel_ui'");
+            if (reply != nullptr) {
+                host_->send(reply, 5);
+            }
+        }
+        if (fault("empty-reply")) {
+            return copyOf("");
+        }
+        if (fault("same-reply-twice")) {
+            return kept;
+        }
+        return nullptr;
+    }
+
+private:
+    char* send(const char* text) { return host_ != nullptr ? host_->send(text, 0) : nullptr; }
+
+    client_host* host_;
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) vrel_client_callback*
+load_vrel_client_script(client_host* host, const char*) {
+    return new (std::nothrow) faulty_component(host);
+}
