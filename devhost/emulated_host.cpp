@@ -358,8 +358,9 @@ char* emulated_host::execute(const std::string& text) {
     case command_word::AS:
         if (!destroying_) {
             problem("AS sent while the component was not being destroyed");
+        } else {
+            finalSent_ = true;
         }
-        finalSent_ = true;
         return nullptr;
     }
     return nullptr;

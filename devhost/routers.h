@@ -15,6 +15,10 @@ struct route_status {
     int32_t source = 0;
 };
 
+inline bool operator==(const route_status& a, const route_status& b) {
+    return a.device == b.device && a.destination == b.destination && a.source == b.source;
+}
+
 class router_bank {
 public:
     // A poll answers at most this many destinations; a larger range is cut.

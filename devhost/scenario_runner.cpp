@@ -206,8 +206,12 @@ bool scenario_runner::load(const statement& s) {
     if (!library_.load(path, error)) {
         return fail(s, error);
     }
-    const std::string componentPath =
-        s.flag ? s.words[1] : fs::path(path).parent_path().generic_string();
+    // The component path defaults to the library's folder, where its panel
+    // files are; a relative one given in the scenario starts at its folder.
+    std::string componentPath = fs::path(path).parent_path().generic_string();
+    if (s.flag) {
+        componentPath = s.words[1].empty() ? std::string() : resolve(s.words[1]);
+    }
     if (!host_.create(library_.factory(), componentPath, error)) {
         library_.unload();
         return fail(s, error + " (library '" + path + "')");

@@ -34,6 +34,14 @@ void session_recorder::record(const statement& s, const scenario_runner& runner,
     case statement_kind::save:
     case statement_kind::quit:
         return;
+    default:
+        break;
+    }
+    // A blank line before each action keeps the recording readable.
+    if (s.isAction() && !lines_.empty()) {
+        lines_.push_back({"", "", "", ""});
+    }
+    switch (s.kind) {
     case statement_kind::settings:
         lines_.push_back({"", runner.resolve(s.words[0]), "settings", ""});
         break;

@@ -1,0 +1,12 @@
+# Runs PROGRAM with ARGUMENTS ("|"-separated). It must exit with status EXIT
+# and print, on either stream, text matching the regular expression MESSAGE.
+string(REPLACE "|" ";" arguments "${ARGUMENTS}")
+execute_process(COMMAND ${PROGRAM} ${arguments}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+set(all "${out}${err}")
+if(NOT status STREQUAL "${EXIT}")
+    message(FATAL_ERROR "exit status ${status}, expected ${EXIT}; output:\n${all}")
+endif()
+if(NOT all MATCHES "${MESSAGE}")
+    message(FATAL_ERROR "no output matches\n  ${MESSAGE}\noutput:\n${all}")
+endif()

@@ -1,0 +1,139 @@
+// Reading scenario lines: what each statement takes apart, and the message
+// for every kind of malformed line, with file and line for whole files.
+#include "scenario_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+statement parsed(const std::string& line, bool interactive = false) {
+    statement s;
+    std::string error;
+    const line_result result = parse_scenario_line("t.scenario", 3, line, interactive, s, error);
+    EXPECT_EQ(result, line_result::statement) << line << ": " << error;
+    return s;
+}
+
+TEST(ScenarioParser, FreeTextsRunToTheEndOfTheLineExactly) {
+    const statement sent = parsed("expect sent TP 'text=a |b' '1' 'CueInfo'");
+    EXPECT_EQ(sent.kind, statement_kind::expect_sent);
+    EXPECT_EQ(sent.text, "TP 'text=a |b' '1' 'CueInfo'");
+    EXPECT_EQ(sent.where(), "t.scenario:3");
+
+    const statement debug = parsed(R"(expect debug "not even \"this\" \n")");
+    EXPECT_EQ(debug.text, "not even \"this\" \n");
+
+    const statement property = parsed("expect property 2:CueInfo text");
+    EXPECT_EQ(property.words, (std::vector<std::string>{"2", "CueInfo", "text"}));
+    EXPECT_EQ(property.text, "");
+
+    const statement parent = parsed("parent Source=12");
+    EXPECT_EQ(parent.text, "Source=12");
+    // A trailing carriage return (a file saved with CRLF) is not part of the text.
+    EXPECT_EQ(parsed("parent Take=1\r").text, "Take=1");
+}
+
+TEST(ScenarioParser, NumbersRangesAndDurations) {
+    const statement router = parsed("router 7 1-16=20 5=2");
+    EXPECT_EQ(router.numbers, (std::vector<int64_t>{7, 1, 16, 20, 5, 5, 2}));
+
+    EXPECT_EQ(parsed("advance 5s").numbers, (std::vector<int64_t>{5000}));
+    EXPECT_EQ(parsed("advance 250ms").numbers, (std::vector<int64_t>{250}));
+    EXPECT_EQ(parsed("advance 0").numbers, (std::vector<int64_t>{0}));
+
+    const statement route = parsed("route 7 5 3 silently");
+    EXPECT_EQ(route.numbers, (std::vector<int64_t>{7, 5, 3}));
+    EXPECT_TRUE(route.flag);
+
+    const statement delay = parsed("fault delay 7 2s");
+    EXPECT_EQ(delay.fault, status_fault::delay);
+    EXPECT_EQ(delay.numbers, (std::vector<int64_t>{7, 2000}));
+    EXPECT_TRUE(parsed("fault release 7").flag);
+
+    const statement load = parsed("load \"my lib.so\" path \"\"");
+    EXPECT_EQ(load.words, (std::vector<std::string>{"my lib.so", ""}));
+    EXPECT_TRUE(load.flag);
+
+    const statement timer = parsed("expect timer 1 due 5s");
+    EXPECT_EQ(timer.numbers, (std::vector<int64_t>{1, 5000}));
+    EXPECT_EQ(timer.words, (std::vector<std::string>{"due"}));
+}
+
+TEST(ScenarioParser, BlankLinesAndComments) {
+    statement s;
+    std::string error;
+    for (const char* line : {"", "   ", "# a comment", "  #indented", "\r"}) {
+        EXPECT_EQ(parse_scenario_line("f", 1, line, false, s, error), line_result::blank) << line;
+    }
+}
+
+struct bad_line {
+    const char* line;
+    const char* message; // a piece of the error
+};
+
+class RefusesScenarioLine : public testing::TestWithParam<bad_line> {};
+
+TEST_P(RefusesScenarioLine, SaysWhatIsWrong) {
+    statement s;
+    std::string error;
+    EXPECT_EQ(parse_scenario_line("f", 1, GetParam().line, false, s, error), line_result::error)
+        << GetParam().line;
+    EXPECT_NE(error.find(GetParam().message), std::string::npos)
+        << GetParam().line << " gave: " << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Malformed, RefusesScenarioLine,
+    testing::Values(
+        bad_line{"presss ActivateCue", "unknown statement 'presss'"},
+        bad_line{"press", "missing control to press"}, bad_line{"press A B", "unexpected 'B'"},
+        bad_line{"status 7 x 3", "destination 'x' is not a whole number"},
+        bad_line{"status 7 3", "missing source"},
+        bad_line{"route 7 5 3 quietly", "'silently' or nothing"},
+        bad_line{"router 7", "at least one crosspoint"},
+        bad_line{"router 7 16-1=20", "first-last=source"},
+        bad_line{"router 7 3:5", "destination=source"},
+        bad_line{"router 7 1-999999=20", "longer than 100000"},
+        bad_line{"advance soon", "not a duration"}, bad_line{"advance -5", "not a duration"},
+        bad_line{"advance 5h", "not a duration"},
+        bad_line{"fault wobble 7", "unknown fault 'wobble'"},
+        bad_line{"fault delay 7", "missing delay"}, bad_line{"expect", "missing what to expect"},
+        bad_line{"expect sometimes x", "unknown expectation 'sometimes'"},
+        bad_line{"expect sent", "missing the command text"},
+        bad_line{"expect nothing else", "unknown expectation 'nothing else'"},
+        bad_line{"expect timer 1 asleep", "not running, stopped or due"},
+        bad_line{"expect debug \"open", "without its closing"},
+        bad_line{"expect debug \"x\" y", "text after the closing quote"},
+        bad_line{"expect debug \"\\q\"", "unknown escape"},
+        bad_line{"load Tavrin from x", "'path <component path>'"},
+        bad_line{"parent", "missing the command text"}, bad_line{"show a b c", "at most two words"},
+        bad_line{"help", "interactive use only"}, bad_line{"quit", "interactive use only"},
+        bad_line{"save x.scenario", "interactive use only"}));
+
+TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {
+    EXPECT_EQ(parsed("help", true).kind, statement_kind::help);
+    EXPECT_EQ(parsed("save out.scenario", true).words, (std::vector<std::string>{"out.scenario"}));
+    EXPECT_EQ(parsed("exit", true).kind, statement_kind::quit);
+}
+
+TEST(ScenarioParser, WholeFileReportsEveryBadLineWithFileAndLine) {
+    std::istringstream in("load Tavrin\n"
+                          "# fine\n"
+                          "presss ActivateCue\n"
+                          "\n"
+                          "advance later\n"
+                          "parent Take=1\n");
+    std::vector<statement> statements;
+    std::vector<std::string> errors;
+    EXPECT_FALSE(parse_scenario("demo.scenario", in, statements, errors));
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0].rfind("demo.scenario:3: unknown statement 'presss'", 0), 0u) << errors[0];
+    EXPECT_EQ(errors[1].rfind("demo.scenario:5: advance: time 'later'", 0), 0u) << errors[1];
+    ASSERT_EQ(statements.size(), 2u);
+    EXPECT_EQ(statements[1].line, 6);
+}
+
+} // namespace
