@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # One entry for building, running and testing the cue control on this machine.
 #
-#   ./run.sh            build everything (the main job)
+#   ./run.sh            build everything, then run the demo scenario on the
+#                       development host (the main job)
+#   ./run.sh build      only build everything
 #   ./run.sh test       build and run every test
 #   ./run.sh asan       build and run every test under AddressSanitizer+UBSan
 #   ./run.sh valgrind   run every test under valgrind (after ./run.sh test)
@@ -43,7 +45,21 @@ sources() {
     git ls-files '*.cpp' '*.h' '*.c'
 }
 
-case "${1:-build}" in
+case "${1:-demo}" in
+demo)
+    build default
+    cat <<'EOF'
+
+The development host runs examples/scenarios/demo.scenario: it loads
+build/default/lib/libTavrin.so with the settings in examples/settings and plays
+the panel host around it. Each line of the log: the virtual time, then
+  in     a notification to the component    out    a command the component sent
+  host   what the emulated host did          reply  the answer to the parent panel
+  say    the story so far                    note, PROBLEM  what the host flagged
+
+EOF
+    build/default/bin/vrel-devhost examples/scenarios/demo.scenario
+    ;;
 build)
     build default
     echo "Built: build/default/lib/libTavrin.so (with p1.vrel_ui and the two stand-in libraries beside it)"
