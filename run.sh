@@ -10,6 +10,9 @@
 #   ./run.sh deps       only install what the build needs
 #   ./run.sh format     apply .clang-format to every source file
 #   ./run.sh format-check  fail when a source file is not formatted
+#   ./run.sh validate   run vrel-validate on Tavrin at the default level, under ASan+UBSan
+#   ./run.sh fuzz [s]   build the libFuzzer harnesses and run each s seconds (default 60)
+#   ./run.sh bench [..] build and run the benchmarks (arguments go to Google Benchmark)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -88,8 +91,23 @@ format-check)
     install_missing clang-format
     sources | xargs clang-format --dry-run --Werror
     ;;
+validate)
+    build asan
+    start=$SECONDS
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        build/asan/bin/vrel-validate --level 5 build/asan/lib/libTavrin.so examples/settings
+    echo "vrel-validate took $((SECONDS - start)) s"
+    ;;
+fuzz)
+    install_missing cmake make clang-14 libclang-rt-14-dev libpugixml-dev
+    JOBS=$jobs fuzz/run_fuzzers.sh "${2:-60}"
+    ;;
+bench)
+    install_missing cmake make g++ libbenchmark-dev libpugixml-dev
+    JOBS=$jobs bench/run_benchmarks.sh "${@:2}"
+    ;;
 *)
-    echo "usage: $0 [build|test|asan|valgrind|deps|format|format-check]" >&2
+    echo "usage: $0 [build|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench]" >&2
     exit 2
     ;;
 esac

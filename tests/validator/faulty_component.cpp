@@ -63,7 +63,9 @@ public:
         }
         if (type == 4) {
             if (fault("reply-to-timer")) {
-                return copyOf("timer");
+                // Static: a host may not hand it back, so it is never freed.
+                static char timer[] = "timer";
+                return timer;
             }
             if (fault("bad-text")) {
                 send("TP 'text' '1' 'CueInfo'");
