@@ -14,8 +14,7 @@ Tavrin::Tavrin(client_host* host_, const char* text)
     : vrel_script_helper(host_, text), cueMode(false), cueRouter(-1), cueInfo(-1), cueTable{},
       source(-1), destination(-1), cueClearSource(31), destCueSource(-1), destListIndex(-1),
       sourceCueDest(-1), sourceListIndex(-1), cueOffSource(-1), whereCueRouted(-1),
-      sourceCurrentCue(-1), destCueCapable(false), sourceCueCapable(false),
-      sourceCueBusy(false) {
+      sourceCurrentCue(-1), destCueCapable(false), sourceCueCapable(false), sourceCueBusy(false) {
     panelShow("1", "p1.vrel_ui", "");
 
     cueRouter = objectSetting(settingsSection, "cue_router_number").toInt();
@@ -37,6 +36,10 @@ Tavrin::Tavrin(client_host* host_, const char* text)
 }
 
 Tavrin::~Tavrin() = default;
+
+vrel_string Tavrin::decimal(int number) {
+    return vrel_string(number, '\0', 0, 10);
+}
 
 int Tavrin::onRouteStatus(notify_ref* ref) {
     const route_status_record* status = ref->routeStatus();

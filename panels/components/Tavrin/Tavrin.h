@@ -34,7 +34,14 @@ private:
     // The name shown for a cue source that holds a source's cue destination.
     vrel_string cueSourceName(int cueSource) const;
 
+    // The plain decimal text of a number, as the lists hold numbers.
+    static vrel_string decimal(int number);
+
     static constexpr int cueTableSize = 17; // cue router destinations 0 to 16
+    // The timer that clears the operator message, and how long it stays up
+    // (in the host's timer unit).
+    static constexpr int messageTimer = 1;
+    static constexpr int messageInterval = 5000;
 
     vrel_string instanceName;
     bool cueMode;

@@ -1,12 +1,6 @@
 // What the cue router can do for the selected source and destination.
 #include "Tavrin.h"
 
-namespace {
-
-vrel_string decimal(int number) { return vrel_string(number, '\0', 0, 10); }
-
-} // namespace
-
 void Tavrin::lookupDestination(int destination_) {
     destListIndex = musicDestinations.find(decimal(destination_), false);
     // A destination missing from the list, or one whose position the cue

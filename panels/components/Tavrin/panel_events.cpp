@@ -1,13 +1,6 @@
 // The operator's cue button, the message timer and the parent panel's commands.
 #include "Tavrin.h"
 
-namespace {
-
-// The message timer started by every take.
-constexpr int messageTimer = 1;
-
-} // namespace
-
 void Tavrin::onButton(notify_ref* ref) {
     if (!(ref->panel() == 1) || !(ref->control() == "ActivateCue")) {
         return;
@@ -54,7 +47,9 @@ vrel_string Tavrin::onParentCommand(notify_ref* ref) {
     } else if (command == "_events") {
         reply << "notify=*";
     } else if (command == "_commands") {
-        reply << "Source=[value]" << "Destination=[value]" << "Take=[value]";
+        reply << "Source=[value]"
+              << "Destination=[value]"
+              << "Take=[value]";
     }
     return reply.toString('\n');
 }

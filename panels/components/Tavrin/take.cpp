@@ -1,16 +1,6 @@
 // The take: route cue for the selected pair, or explain listen-only.
 #include "Tavrin.h"
 
-namespace {
-
-vrel_string decimal(int number) { return vrel_string(number, '\0', 0, 10); }
-
-// How long the operator message stays, in the host's timer unit.
-constexpr int messageTimer = 1;
-constexpr int messageInterval = 5000;
-
-} // namespace
-
 vrel_string Tavrin::cueSourceName(int cueSource) const {
     const int position = cueSource - 1;
     if (cueSource < 1 || position >= sourceNames.count()) {
