@@ -79,6 +79,14 @@ void emulated_host::destroy() {
              " notification(s) not delivered: the component is gone");
         queue_.clear();
     }
+    // Timers, panels and status registrations end with the component; the
+    // routers keep their crosspoints.
+    for (const auto& timer : timers_.running()) {
+        host("timer " + std::to_string(timer.first) + " stopped with the component");
+    }
+    timers_ = timer_table();
+    panels_.clear();
+    routers_.clearRegistrations();
 }
 
 template <typename Call> void emulated_host::enterComponent(Call&& call) {

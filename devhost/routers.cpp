@@ -20,6 +20,12 @@ void router_bank::registerRange(int32_t device, int32_t first, int32_t last, boo
     r.registered.emplace_back(first, last);
 }
 
+void router_bank::clearRegistrations() {
+    for (auto& entry : routers_) {
+        entry.second.registered.clear();
+    }
+}
+
 std::vector<route_status> router_bank::poll(int32_t device, int32_t first, int32_t last,
                                             bool& cut) const {
     std::vector<route_status> statuses;

@@ -38,6 +38,8 @@ public:
     // Without `add` the range replaces the device's registration; with it the
     // range is added.
     void registerRange(int32_t device, int32_t first, int32_t last, bool add);
+    // Forgets every registration (the component that made them is gone).
+    void clearRegistrations();
 
     // The current state of destinations first..last; `cut` is set when the
     // range was longer than maxPollRange and only its start is answered.

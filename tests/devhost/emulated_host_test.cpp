@@ -4,15 +4,14 @@
 // on.
 #include "emulated_host.h"
 
+#include "debug_sink.h"
 #include "notify_records.h"
 #include "vrel_client_callback.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstring>
 #include <functional>
-#include <unistd.h>
 
 namespace {
 
@@ -357,6 +356,24 @@ TEST_F(EmulatedHost, EndOfLifeProtocol) {
     EXPECT_TRUE(flaggedWith(traffic_kind::problem, "did not send AS"));
 }
 
+TEST_F(EmulatedHost, TimersPanelsAndRegistrationsEndWithTheComponent) {
+    script_.onCreate = [](client_host* host) {
+        host->send("PS '1' 'data/test_panel.vrel_ui'", 0);
+        host->send("RR 7 1 16", 0);
+        host->send("ET 1 100", 0);
+    };
+    create();
+    host_.destroy();
+    script_.onCreate = [](client_host*) {};
+    script_.seen.clear();
+    create();
+    host_.advance(1000);
+    host_.route(7, 5, 3, false);
+    EXPECT_TRUE(script_.seen.empty());
+    EXPECT_EQ(host_.findPanel("1"), nullptr);
+    EXPECT_EQ(host_.routers().crosspoint(7, 3), 5);
+}
+
 TEST_F(EmulatedHost, HeldStatusesArriveWhenReleased) {
     script_.onCreate = [](client_host* host) { host->send("RR 7 1 16", 0); };
     create();
@@ -387,12 +404,9 @@ TEST_F(EmulatedHost, DebugOutputIsCapturedBetweenCommands) {
         GTEST_SKIP() << "debug output cannot be captured here";
     }
     script_.onCreate = [](client_host* host) {
-        const char first[] = "before\n";
-        ASSERT_EQ(::write(2, first, std::strlen(first)), static_cast<ssize_t>(std::strlen(first)));
+        vrel_debug_sink("before\n");
         host->send("ET 1 10", 0);
-        const char second[] = "after";
-        ASSERT_EQ(::write(2, second, std::strlen(second)),
-                  static_cast<ssize_t>(std::strlen(second)));
+        vrel_debug_sink("after");
     };
     create();
     std::vector<std::string> order;

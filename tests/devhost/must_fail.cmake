@@ -1,7 +1,8 @@
 # Runs PROGRAM with ARGUMENTS ("|"-separated). It must exit with status EXIT
 # and print, on either stream, text matching the regular expression MESSAGE.
+# EMULATOR, when set, runs the program (a Windows build under wine).
 string(REPLACE "|" ";" arguments "${ARGUMENTS}")
-execute_process(COMMAND ${PROGRAM} ${arguments}
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${arguments}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(all "${out}${err}")
 if(NOT status STREQUAL "${EXIT}")
