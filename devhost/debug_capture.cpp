@@ -60,8 +60,65 @@ std::string debug_capture::end() {
 
 #else
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
+
+namespace {
+
+// The capture in progress, for the crash handler: the real standard error and
+// the file that stands in for it. Only one call into a component runs at a
+// time, so one pair serves every host of the process.
+volatile std::sig_atomic_t crashCapturing = 0;
+volatile int crashSavedDescriptor = -1;
+volatile int crashCaptureDescriptor = -1;
+
+// When the component crashes (or a sanitizer aborts) during a call, what it
+// wrote during that call, the sanitizer's report included, is still in the
+// capture file: put it on the real standard error before the process ends.
+// Only async-signal-safe calls.
+extern "C" void showCaptureOnCrash(int signalNumber) {
+    if (crashCapturing != 0) {
+        crashCapturing = 0;
+        ::dup2(crashSavedDescriptor, 2);
+        static const char header[] =
+            "\nvrel-devhost: the process stops during a call into the component; what the "
+            "component wrote during that call:\n";
+        ssize_t ignored = ::write(2, header, sizeof header - 1);
+        if (::lseek(crashCaptureDescriptor, 0, SEEK_SET) == 0) {
+            char buffer[4096];
+            ssize_t got = 0;
+            while ((got = ::read(crashCaptureDescriptor, buffer, sizeof buffer)) > 0) {
+                ignored = ::write(2, buffer, static_cast<size_t>(got));
+            }
+        }
+        (void)ignored;
+    }
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+// Installs the handler for the signals nobody else handles (a sanitizer keeps
+// its own).
+void installCrashHandler() {
+    static bool installed = false;
+    if (installed) {
+        return;
+    }
+    installed = true;
+    for (const int signalNumber : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) {
+        struct sigaction current {};
+        if (::sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+            (current.sa_flags & SA_SIGINFO) == 0) {
+            struct sigaction action {};
+            action.sa_handler = showCaptureOnCrash;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(signalNumber, &action, nullptr);
+        }
+    }
+}
+
+} // namespace
 
 debug_capture::debug_capture() {
     std::FILE* file = std::tmpfile();
@@ -70,6 +127,7 @@ debug_capture::debug_capture() {
     }
     resource_ = file;
     available_ = true;
+    installCrashHandler();
 }
 
 debug_capture::~debug_capture() {
@@ -95,12 +153,16 @@ void debug_capture::begin() {
         return;
     }
     capturing_ = true;
+    crashSavedDescriptor = savedDescriptor_;
+    crashCaptureDescriptor = target;
+    crashCapturing = 1;
 }
 
 std::string debug_capture::end() {
     if (!capturing_) {
         return std::string();
     }
+    crashCapturing = 0;
     std::fflush(stderr);
     ::dup2(savedDescriptor_, 2);
     ::close(savedDescriptor_);
