@@ -4,6 +4,7 @@
 #include "settings_environment.h"
 #include "state_report.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -124,6 +125,7 @@ bool scenario_runner::act(const statement& s) {
         if (!use_settings_folder(folder)) {
             return fail(s, "cannot set " + std::string(settings_folder_variable));
         }
+        settingsGiven_ = true;
         return true;
     }
     case statement_kind::router:
@@ -201,6 +203,13 @@ bool scenario_runner::load(const statement& s) {
                                "' in the library folders; tried:" + list +
                                "\n  (give a path, or the folder with --lib-dir)");
         }
+    }
+    if (!settingsGiven_) {
+        const char* folder = std::getenv(settings_folder_variable);
+        log_.add(host_.now(), traffic_kind::host,
+                 std::string("no settings statement: the component reads object_settings.xml "
+                             "from ") +
+                     (folder != nullptr && *folder != '\0' ? folder : "the current folder"));
     }
     std::string error;
     if (!library_.load(path, error)) {

@@ -81,6 +81,7 @@ private:
 
     size_t windowStart_ = 0;
     size_t sentCursor_ = 0;
+    bool settingsGiven_ = false;
     bool parentSent_ = false;
     bool lastReplied_ = false;
     std::string lastReply_;
