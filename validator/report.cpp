@@ -22,7 +22,10 @@ bool report::check(bool ok, const std::string& message) {
             return false;
         }
         std::printf("    FAIL: %s\n", message.c_str());
-        if (!step_.empty()) {
+        if (tracked_ != nullptr) {
+            std::printf("          (during: %s; %s %lld)\n", step_.c_str(), trackedLabel_,
+                        *tracked_);
+        } else if (!step_.empty()) {
             std::printf("          (during: %s)\n", step_.c_str());
         }
     } else if (failures_ == printedFailures + 1) {

@@ -26,6 +26,12 @@ public:
     // The name also goes to the progress descriptor, when there is one.
     void step(const std::string& what);
     void setProgressDescriptor(int fd) { progressFd_ = fd; }
+    // A running count shown with every failure ("notification 1234"), read
+    // only when a failure is printed; null stops it.
+    void track(const char* label, const long long* count) {
+        trackedLabel_ = label;
+        tracked_ = count;
+    }
     const std::string& currentStep() const { return step_; }
 
     int verbosity() const { return verbosity_; }
@@ -41,6 +47,8 @@ private:
     std::string step_;
     std::vector<std::string> messages_;
     int progressFd_ = -1;
+    const char* trackedLabel_ = nullptr;
+    const long long* tracked_ = nullptr;
 };
 
 #endif

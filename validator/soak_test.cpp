@@ -29,13 +29,17 @@ soak_run soakOnce(const test_context& context, const component_library& library,
         return result;
     }
     notification_mix mix(context.seed, context.options.level, host.devices());
+    long long number = 0;
+    out.track("notification", &number);
     for (long long sent = 0; sent < count; ++sent) {
+        number = sent + 1;
         if (sent % 100000 == 0) {
-            out.step("soak run " + std::to_string(run) + ": notification " +
+            out.step("soak run " + std::to_string(run) + ": notifications from " +
                      std::to_string(sent + 1) + " of " + std::to_string(count));
         }
         mix.sendNext(driver);
     }
+    out.track(nullptr, nullptr);
     out.step("soak run " + std::to_string(run) + ": destruction");
     driver.destroy();
     result.hash = host.transcriptHash();
