@@ -16,12 +16,19 @@ memory_sample sampleMemory() {
     if (__sanitizer_get_current_allocated_bytes != nullptr) {
         sample.heapBytes = static_cast<long long>(__sanitizer_get_current_allocated_bytes());
         sample.heapSource = "sanitizer allocator";
-        sample.underSanitizer = true;
+        sample.underMemoryTool = true;
     } else {
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
         const struct mallinfo2 info = mallinfo2();
         sample.heapBytes = static_cast<long long>(info.uordblks + info.hblkhd);
         sample.heapSource = "mallinfo2";
+        if (sample.heapBytes == 0) {
+            // A running program has heap in use: glibc's allocator is not the
+            // one in use (valgrind replaces it), so its counts say nothing.
+            sample.heapBytes = -1;
+            sample.heapSource = "unknown: the allocator is replaced (valgrind?)";
+            sample.underMemoryTool = true;
+        }
 #endif
     }
     if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {

@@ -8,9 +8,9 @@ struct memory_sample {
     long long heapBytes = -1;     // -1: unknown
     long long residentBytes = -1; // -1: unknown
     const char* heapSource = "none";
-    // The counts come from a sanitizer's runtime, which keeps some memory of
-    // its own per loaded library (see the lifecycle test).
-    bool underSanitizer = false;
+    // A sanitizer or valgrind owns the allocator and keeps memory of its own
+    // per loaded library (see the lifecycle test).
+    bool underMemoryTool = false;
 };
 
 memory_sample sampleMemory();
