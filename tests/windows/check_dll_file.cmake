@@ -1,0 +1,63 @@
+# Reads the built DLL with objdump and windres and checks what a facility
+# relies on: a 32-bit DLL whose only export is the undecorated factory, that
+# imports nothing but system DLLs, with the version resource (1.0.0.1, one
+# string table 080904b0 and its translation) and the "asInvoker" manifest as
+# resource 2 of type RT_MANIFEST.
+set(failures "")
+# Records `what` as a failure unless `text` matches `pattern`.
+function(expect_match text pattern what)
+    if(NOT text MATCHES "${pattern}")
+        set(failures "${failures}  ${what}\n" PARENT_SCOPE)
+    endif()
+endfunction()
+function(expect_equal seen expected what)
+    if(NOT seen STREQUAL expected)
+        set(failures "${failures}  ${what} (seen: ${seen})\n" PARENT_SCOPE)
+    endif()
+endfunction()
+
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
+endif()
+expect_match("${headers}" "file format pei-i386" "a 32-bit x86 PE file")
+expect_match("${headers}" "\n[ \t]+DLL\n" "marked as a DLL")
+
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" names "${headers}")
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" exports "${names}")
+expect_equal("${exports}" "[   0] load_vrel_client_script"
+             "exactly one export, load_vrel_client_script")
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+foreach(import IN LISTS imports)
+    string(TOLOWER "${import}" import)
+    expect_match("${import}" "^dll name: (kernel32|msvcrt)\\.dll$"
+                 "imports only system DLLs, no compiler runtime (seen ${import})")
+endforeach()
+
+execute_process(COMMAND ${WINDRES} -J coff -i ${DLL} -O rc
+    OUTPUT_VARIABLE resources RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${WINDRES} could not read the resources of ${DLL}")
+endif()
+expect_match("${resources}" "FILEVERSION 1, 0, 0, 1\n" "file version 1.0.0.1")
+expect_match("${resources}" "PRODUCTVERSION 1, 0, 0, 1\n" "product version 1.0.0.1")
+expect_match("${resources}" "FILETYPE 0x2\n" "file type DLL")
+string(REGEX MATCHALL "BLOCK \"[0-9a-fA-F]+\"" tables "${resources}")
+expect_equal("${tables}" "BLOCK \"080904b0\"" "one string table, 080904b0")
+foreach(entry CompanyName FileDescription InternalName LegalCopyright ProductName)
+    expect_match("${resources}" "VALUE \"${entry}\", \"[^\"]+\"" "a ${entry} text")
+endforeach()
+expect_match("${resources}" "VALUE \"FileVersion\", \"1, 0, 0, 1\"" "FileVersion text")
+expect_match("${resources}" "VALUE \"ProductVersion\", \"1, 0, 0, 1\"" "ProductVersion text")
+expect_match("${resources}" "VALUE \"OriginalFilename\", \"Tavrin.dll\"" "OriginalFilename")
+expect_match("${resources}" "VALUE \"Translation\", 0x809, 1200" "translation 0x809, 1200")
+string(REGEX MATCHALL "\n[0-9]+ 24 " manifests "${resources}")
+expect_equal("${manifests}" "\n2 24 " "one manifest, resource 2 of type 24")
+expect_match("${resources}" "requestedExecutionLevel level=\"\"asInvoker\"\""
+             "the manifest asks for asInvoker")
+
+if(failures)
+    message(FATAL_ERROR "${DLL}:\n${failures}")
+endif()
+message(STATUS "${DLL}: export, imports, version resource and manifest as expected")
