@@ -13,6 +13,7 @@
 #   ./run.sh validate   run vrel-validate on Tavrin at the default level, under ASan+UBSan
 #   ./run.sh fuzz [s]   build the libFuzzer harnesses and run each s seconds (default 60)
 #   ./run.sh bench [..] build and run the benchmarks (arguments go to Google Benchmark)
+#   ./run.sh windows    cross-build Tavrin.dll for 32-bit Windows, run its tests under wine
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -42,6 +43,65 @@ build() {
     install_missing "${PACKAGES[@]}"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
+}
+
+# The Windows cross-build: the compiler, wine with its 32-bit loader, the
+# tools that fetch pugixml's source package, and GoogleTest's source.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-i686 wine wine32:i386 wine32-preloader:i386 dpkg-dev
+    libgtest-dev libgmock-dev)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+windows_setup() {
+    local sources_changed=0
+    # wine32 is an i386 package.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+        sources_changed=1
+    fi
+    # `apt-get source` needs a deb-src entry beside each deb one.
+    if ! grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+                as_root tee /etc/apt/sources.list.d/vrel-deb-src.sources >/dev/null
+        fi
+        if [ -f /etc/apt/sources.list ]; then
+            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
+                as_root tee /etc/apt/sources.list.d/vrel-deb-src.list >/dev/null
+        fi
+        sources_changed=1
+    fi
+    [ "$sources_changed" -eq 0 ] || as_root apt-get update -qq
+    install_missing "${WINDOWS_PACKAGES[@]}"
+
+    # A kernel without 32-bit emulation cannot start wine's 32-bit loader;
+    # there it runs through qemu's user-mode emulator, registered for i386
+    # programs with binfmt_misc.
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo "32-bit programs cannot run natively here: running wine through qemu-i386"
+        install_missing qemu-user-static
+        local binfmt=/proc/sys/fs/binfmt_misc
+        [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+        if [ ! -e "$binfmt/qemu-i386" ]; then
+            local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+            local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+            echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386-static:FP" |
+                as_root tee "$binfmt/register" >/dev/null
+        fi
+        /usr/lib/wine/wine --version >/dev/null
+    fi
+
+    # pugixml's source package, unpacked outside the tracked tree.
+    if ! compgen -G "build/deps/pugixml-*/src/pugixml.cpp" >/dev/null; then
+        mkdir -p build/deps
+        (cd build/deps && apt-get source -qq pugixml)
+    fi
+
+    # The wine prefix every test program shares.
+    echo "Preparing the wine prefix"
+    cmake/run_under_wine.sh cmd /c exit 0
 }
 
 sources() {
@@ -102,12 +162,19 @@ fuzz)
     install_missing cmake make clang-14 libclang-rt-14-dev libpugixml-dev
     JOBS=$jobs fuzz/run_fuzzers.sh "${2:-60}"
     ;;
+windows)
+    windows_setup
+    cmake --preset windows-x86 >/dev/null
+    cmake --build --preset windows-x86 -j "$jobs"
+    ctest --preset windows-x86 -j "$jobs"
+    echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
+    ;;
 bench)
     install_missing cmake make g++ libbenchmark-dev libpugixml-dev
     JOBS=$jobs bench/run_benchmarks.sh "${@:2}"
     ;;
 *)
-    echo "usage: $0 [build|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench]" >&2
+    echo "usage: $0 [build|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows]" >&2
     exit 2
     ;;
 esac

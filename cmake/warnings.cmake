@@ -8,7 +8,8 @@ function(vrel_warnings target)
     else()
         target_compile_options(${target} PRIVATE
             -Wall -Wextra -Wpedantic -Wshadow -Wundef -Wcast-qual
-            -Wnon-virtual-dtor -Woverloaded-virtual
+            $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>
+            $<$<COMPILE_LANGUAGE:CXX>:-Woverloaded-virtual>
             $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>)
         if(VREL_WERROR)
             target_compile_options(${target} PRIVATE -Werror)

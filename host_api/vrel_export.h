@@ -12,14 +12,20 @@
 #endif
 
 // The string library is vrel_string; the configuration reader is vrel_config.
-// Each library defines its BUILDING_ macro while it is compiled.
-#if defined(VREL_STRING_BUILDING)
+// Each library defines its BUILDING_ macro while it is compiled. When they are
+// linked into the component as static libraries (the Windows build defines
+// VREL_STAND_INS_STATIC), their classes are neither exported nor imported.
+#if defined(VREL_STAND_INS_STATIC)
+#define VREL_STRING_API
+#define VREL_CONFIG_API
+#elif defined(VREL_STRING_BUILDING)
 #define VREL_STRING_API VREL_EXPORT_SYMBOL
 #else
 #define VREL_STRING_API VREL_IMPORT_SYMBOL
 #endif
 
-#if defined(VREL_CONFIG_BUILDING)
+#if defined(VREL_STAND_INS_STATIC)
+#elif defined(VREL_CONFIG_BUILDING)
 #define VREL_CONFIG_API VREL_EXPORT_SYMBOL
 #else
 #define VREL_CONFIG_API VREL_IMPORT_SYMBOL
