@@ -2,7 +2,9 @@
 
 #include "debug_sink.h"
 
-void vrel_script_helper::debugOut(const vrel_string& text) { vrel_debug_sink(text.c_str()); }
+void vrel_script_helper::debugOut(const vrel_string& text) {
+    vrel_debug_sink(text.c_str());
+}
 
 void vrel_script_helper::debugFormat(const vrel_string& format, const vrel_string& t1,
                                      const vrel_string& t2, const vrel_string& t3,

@@ -2,7 +2,9 @@
 
 namespace {
 
-const button_record* asButton(void* record) { return static_cast<const button_record*>(record); }
+const button_record* asButton(void* record) {
+    return static_cast<const button_record*>(record);
+}
 
 const command_record* asCommand(void* record) {
     return static_cast<const command_record*>(record);

@@ -41,9 +41,13 @@ vrel_config::vrel_config(const vrel_string& section) : state_(new state) {
     }
 }
 
-vrel_config::~vrel_config() { delete state_; }
+vrel_config::~vrel_config() {
+    delete state_;
+}
 
-bool vrel_config::isChildValid() const { return !state_->entry.empty(); }
+bool vrel_config::isChildValid() const {
+    return !state_->entry.empty();
+}
 
 vrel_string vrel_config::childAttr(const vrel_string& name) const {
     if (!state_->entry) {

@@ -103,7 +103,9 @@ vrel_string& vrel_string::append(const vrel_string& other) {
     return *this;
 }
 
-vrel_string& vrel_string::operator+=(const vrel_string& other) { return append(other); }
+vrel_string& vrel_string::operator+=(const vrel_string& other) {
+    return append(other);
+}
 
 int vrel_string::length() const {
     return text_.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text_.size());
@@ -135,9 +137,13 @@ int vrel_string::toInt() const {
     return static_cast<int>(value);
 }
 
-vrel_string::operator const char*() const { return text_.c_str(); }
+vrel_string::operator const char*() const {
+    return text_.c_str();
+}
 
-const char* vrel_string::c_str() const { return text_.c_str(); }
+const char* vrel_string::c_str() const {
+    return text_.c_str();
+}
 
 vrel_string vrel_string::arg(const vrel_string& text) const {
     vrel_string result;
@@ -167,7 +173,9 @@ int vrel_string::split(char separator, vrel_string& left, vrel_string& right) co
     return at > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(at);
 }
 
-bool vrel_string::operator==(const vrel_string& other) const { return text_ == other.text_; }
+bool vrel_string::operator==(const vrel_string& other) const {
+    return text_ == other.text_;
+}
 
 bool vrel_string::operator==(const char* text) const {
     return text_ == (text != nullptr ? text : "");
@@ -177,7 +185,9 @@ bool vrel_string::operator==(int number) const {
     return text_ == numberText(number, '\0', 0, 10);
 }
 
-bool vrel_string::operator!=(const vrel_string& other) const { return !(*this == other); }
+bool vrel_string::operator!=(const vrel_string& other) const {
+    return !(*this == other);
+}
 
 vrel_string operator+(const vrel_string& left, const vrel_string& right) {
     vrel_string result(left);

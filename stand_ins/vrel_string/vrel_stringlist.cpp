@@ -29,7 +29,9 @@ bool equalIgnoringCase(const char* a, const char* b) {
 
 vrel_stringlistIterator::vrel_stringlistIterator(const vrel_string* at) : at_(at) {}
 
-const vrel_string& vrel_stringlistIterator::operator*() const { return *at_; }
+const vrel_string& vrel_stringlistIterator::operator*() const {
+    return *at_;
+}
 
 vrel_stringlistIterator& vrel_stringlistIterator::operator++() {
     ++at_;
@@ -75,7 +77,9 @@ vrel_stringlist& vrel_stringlist::operator<<(const vrel_string& text) {
     return *this;
 }
 
-int vrel_stringlist::count() const { return static_cast<int>(items_.size()); }
+int vrel_stringlist::count() const {
+    return static_cast<int>(items_.size());
+}
 
 const vrel_string& vrel_stringlist::operator[](int position) const {
     if (position < 0 || position >= count()) {

@@ -4,7 +4,9 @@
 
 recording_host::~recording_host() = default;
 
-void recording_host::reserved() { faults_.push_back("the host's first table entry was called"); }
+void recording_host::reserved() {
+    faults_.push_back("the host's first table entry was called");
+}
 
 char* recording_host::send(const char* text, int code) {
     if (code == vrel_send_release) {

@@ -49,4 +49,6 @@ void settings_folder::writeSection(
     write(text);
 }
 
-void settings_folder::remove() { std::remove((path_ + "/object_settings.xml").c_str()); }
+void settings_folder::remove() {
+    std::remove((path_ + "/object_settings.xml").c_str());
+}

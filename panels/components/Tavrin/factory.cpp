@@ -11,7 +11,7 @@
 // the host, which destroys it through its virtual destructor. Null when the
 // object cannot be made.
 extern "C" VREL_EXPORT_SYMBOL vrel_client_callback* load_vrel_client_script(client_host* host,
-                                                                           const char* text) {
+                                                                            const char* text) {
     try {
         return new (std::nothrow) Tavrin(host, text);
     } catch (...) {
