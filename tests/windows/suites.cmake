@@ -1,6 +1,8 @@
 # The suites in the Windows build: compiled by the cross compiler and run under
 # wine, each as one test (one wine process for all its cases).
 
+set(VREL_WINDOWS_SUITE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
 # POSIX names the suites use.
 target_include_directories(vrel_test_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/compat)
 target_compile_options(vrel_test_support PUBLIC
@@ -25,7 +27,7 @@ function(vrel_add_windows_suite name)
         return()
     endif()
     if(NOT name IN_LIST VREL_WINDOWS_OWN_DEBUG_OUTPUT)
-        target_sources(${name} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/windows_debug_output.cpp)
+        target_sources(${name} PRIVATE ${VREL_WINDOWS_SUITE_DIR}/windows_debug_output.cpp)
     endif()
     list(JOIN VREL_WINDOWS_EXCLUDED_CASES ":" excluded)
     add_test(NAME ${name} COMMAND ${name} --gtest_filter=-${excluded}
