@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct good_case {
@@ -14,6 +16,11 @@ struct good_case {
     std::vector<int32_t> numbers;
     bool add;
 };
+
+// Cases print as their text: the default byte dump reads padding.
+void PrintTo(const good_case& c, std::ostream* out) {
+    *out << c.text;
+}
 
 class ReadsCommandText : public testing::TestWithParam<good_case> {};
 

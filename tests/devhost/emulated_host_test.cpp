@@ -12,6 +12,7 @@
 
 #include <cctype>
 #include <functional>
+#include <ostream>
 
 namespace {
 
@@ -194,6 +195,11 @@ struct reply_case {
     int handBacks;
     const char* problem; // null: none expected
 };
+
+// Cases print as their name: the default byte dump reads padding.
+void PrintTo(const reply_case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ReplyProtocol : public EmulatedHost, public testing::WithParamInterface<reply_case> {};
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 
 namespace {
 
@@ -12,6 +13,11 @@ struct pattern_case {
     const char* id;
     bool matches;
 };
+
+// Cases print as their pattern and id: the default byte dump reads padding.
+void PrintTo(const pattern_case& c, std::ostream* out) {
+    *out << c.pattern << " ~ " << c.id;
+}
 
 class ControlPattern : public testing::TestWithParam<pattern_case> {};
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 
 namespace {
 
@@ -45,6 +46,11 @@ struct check_case {
     int line;
     const char* message;
 };
+
+// Cases print as their name: the default byte dump reads padding.
+void PrintTo(const check_case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SettingsCheck : public testing::TestWithParam<check_case> {};
 
