@@ -34,9 +34,9 @@ public:
     operator const char*() const;
     const char* c_str() const;
 
-    // A copy in which every occurrence of the lowest-numbered marker still
+    // A copy in which the first occurrence of the lowest-numbered marker still
     // present (%1 to %99) is replaced; with no marker the text comes back
-    // unchanged. The inserted text is not scanned again in the same call.
+    // unchanged.
     vrel_string arg(const vrel_string& text) const;
     vrel_string arg(int number, char fill, int width, int base) const;
 

@@ -53,28 +53,26 @@ int markerAt(const std::string& text, size_t at, size_t& length) {
 }
 
 std::string replaceLowestMarker(const std::string& text, const std::string& insert) {
+    // Only the first occurrence is filled, so that a text holding many copies of
+    // a marker grows by one insert per call, not one per copy.
     int lowest = 0;
+    size_t at = 0;
+    size_t length = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        size_t length = 0;
-        const int number = markerAt(text, i, length);
+        size_t markerLength = 0;
+        const int number = markerAt(text, i, markerLength);
         if (number > 0 && (lowest == 0 || number < lowest)) {
             lowest = number;
+            at = i;
+            length = markerLength;
         }
     }
     if (lowest == 0) {
         return text;
     }
     std::string result;
-    result.reserve(text.size() + insert.size());
-    for (size_t i = 0; i < text.size();) {
-        size_t length = 0;
-        if (markerAt(text, i, length) == lowest) {
-            result += insert;
-            i += length;
-        } else {
-            result += text[i++];
-        }
-    }
+    result.reserve(text.size() - length + insert.size());
+    result.append(text, 0, at).append(insert).append(text, at + length, std::string::npos);
     return result;
 }
 

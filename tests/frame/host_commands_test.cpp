@@ -231,6 +231,27 @@ INSTANTIATE_TEST_SUITE_P(
                       "(value returned was \"\" from control \"alm_3\", on panel \"1\")"}),
     [](const testing::TestParamInfo<text_get_case>& param) { return param.param.name; });
 
+// Test that a reply full of format markers cannot make the diagnostic grow out
+// of proportion: each marker the reply brings is filled at most once.
+TEST(TextGet, MarkersInTheReplyKeepTheDiagnosticSmall) {
+    recording_host host;
+    recording_component component(&host);
+    std::string reply = "x";
+    for (int i = 0; i < 5000; ++i) {
+        reply += "%3";
+    }
+    reply += "=1";
+    host.replyTo("TG ", reply);
+    vrel_string result("stale");
+    CaptureStderr();
+    component.textGet("value", "1", "alm_3", result);
+    const std::string diagnostic = GetCapturedStderr();
+    EXPECT_STREQ(result.c_str(), "");
+    EXPECT_NE(diagnostic.find("textGet: value returned \"x"), std::string::npos);
+    EXPECT_LT(diagnostic.size(), 10 * reply.size());
+    EXPECT_EQ(host.protocolFaults(), strings{});
+}
+
 struct control_index_case {
     const char* name;
     const char* reply;

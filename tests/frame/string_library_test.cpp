@@ -101,7 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
         arg_case{"100% %1", {"x"}, "100% x"}, arg_case{"%0 %1", {"x"}, "%0 x"},
         arg_case{"%", {"x"}, "%"}, arg_case{"'%1'", {""}, "''"},
         // The inserted text is not scanned again in the same call.
-        arg_case{"%1 %2", {"%2"}, "%2 %2"}));
+        arg_case{"%1 %2", {"%2"}, "%2 %2"},
+        // A repeated marker is filled one occurrence per call, left to right.
+        arg_case{"%1-%1", {"a"}, "a-%1"}, arg_case{"%1-%1", {"a", "b"}, "a-b"}));
 
 TEST(VrelString, ArgWithNumbers) {
     const vrel_string format("RC %1 %2 %3");
