@@ -22,6 +22,8 @@
 #include "vrel_export.h"
 #include "vrel_string.h"
 
+#include <memory>
+
 class VREL_CONFIG_API vrel_config {
 public:
     // Opens the named section and stands on its first entry.
@@ -40,7 +42,7 @@ public:
 
 private:
     struct state;
-    state* state_;
+    std::unique_ptr<state> state_;
 };
 
 #endif

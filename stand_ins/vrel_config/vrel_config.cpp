@@ -41,9 +41,7 @@ vrel_config::vrel_config(const vrel_string& section) : state_(new state) {
     }
 }
 
-vrel_config::~vrel_config() {
-    delete state_;
-}
+vrel_config::~vrel_config() = default;
 
 bool vrel_config::isChildValid() const {
     return !state_->entry.empty();
