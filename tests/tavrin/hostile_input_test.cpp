@@ -118,9 +118,8 @@ TEST_F(TavrinHostile, UnhandledNotificationsDoNothing) {
     start();
     int something = 42;
     for (int type : {0, 6, 7, 8, 100, -1, INT_MIN, INT_MAX}) {
-        SCOPED_TRACE("type " + std::to_string(type));
-        EXPECT_EQ(notify(&something, type), nullptr);
-        EXPECT_EQ(notify(nullptr, type), nullptr);
+        EXPECT_EQ(notify(&something, type), nullptr) << "type " << type;
+        EXPECT_EQ(notify(nullptr, type), nullptr) << "type " << type;
     }
     EXPECT_EQ(notify(nullptr, vrel_notify_route_status), nullptr);
     EXPECT_EQ(notify(nullptr, vrel_notify_button), nullptr);

@@ -68,10 +68,9 @@ TEST_P(TavrinIndexOutOfRange, IsDropped) {
     parent("Source=1");
     parent("Destination=3");
     for (int value : {31, 1, 11, 0, -1}) {
-        SCOPED_TRACE("value " + std::to_string(value));
         status({7, GetParam(), value});
-        EXPECT_EQ(take(), cueOffDiagnostic);
-        EXPECT_EQ(sent(), cueOffTake("RC 7 20 4 ',' 1"));
+        EXPECT_EQ(take(), cueOffDiagnostic) << "value " << value;
+        EXPECT_EQ(sent(), cueOffTake("RC 7 20 4 ',' 1")) << "value " << value;
     }
 }
 

@@ -201,13 +201,13 @@ TEST_F(TavrinTakeChoices, CueDestinationOutsideTheTableIsNotCueCapable) {
     start();
     status({7, 4, 11});
     for (const char* source : {"Source=17", "Source=-1"}) {
-        SCOPED_TRACE(source);
         parent(source);
         parent("Destination=3");
         pressCue();
         sent();
-        EXPECT_EQ(take(), "");
-        EXPECT_EQ(sent(), takeOf({"IW 9 'grey' 11 1", sourceCannotReceive, "RC 7 20 4 ',' 1"}));
+        EXPECT_EQ(take(), "") << source;
+        EXPECT_EQ(sent(), takeOf({"IW 9 'grey' 11 1", sourceCannotReceive, "RC 7 20 4 ',' 1"}))
+            << source;
     }
 }
 
@@ -271,11 +271,10 @@ TEST_F(TavrinTakeChoices, TakeIgnoresItsValue) {
     parent("Source=1");
     parent("Destination=3");
     for (const char* text : {"Take=1", "Take=0", "Take=", "Take=no.way"}) {
-        SCOPED_TRACE(text);
         pressCue();
         sent();
-        EXPECT_EQ(take(text), "");
-        EXPECT_EQ(sent(), takeOf(cueGiven));
+        EXPECT_EQ(take(text), "") << text;
+        EXPECT_EQ(sent(), takeOf(cueGiven)) << text;
     }
 }
 

@@ -90,6 +90,11 @@ struct case_name {
 };
 
 // What `action` writes to the debug output while it runs.
+//
+// The suite names loop values in assertion messages rather than with
+// SCOPED_TRACE: on Windows that starts a GoogleTest watcher thread, and wine
+// run through qemu-user corrupts a process with two threads once an SEH
+// exception is raised in it, which OutputDebugStringA does for every text.
 template <typename Action> std::string debugOutputOf(Action action) {
     ::testing::internal::CaptureStderr();
     action();
