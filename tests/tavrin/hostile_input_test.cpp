@@ -5,13 +5,6 @@
 
 namespace {
 
-const std::string sourceCannotReceive =
-    "TP 'text=This music source |can not receive cue |You are getting listen-only' '1' "
-    "'CueInfo'";
-const std::string destinationCannotProduce =
-    "TP 'text=This music destination | can not produce cue |You are getting listen-only' '1' "
-    "'CueInfo'";
-
 std::string manyDots(const std::string& word, int dots, const std::string& tail) {
     std::string text = word;
     for (int i = 0; i < dots; ++i) {

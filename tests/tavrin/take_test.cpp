@@ -6,12 +6,6 @@
 
 namespace {
 
-const std::string sourceCannotReceive =
-    "TP 'text=This music source |can not receive cue |You are getting listen-only' '1' "
-    "'CueInfo'";
-const std::string destinationCannotProduce =
-    "TP 'text=This music destination | can not produce cue |You are getting listen-only' '1' "
-    "'CueInfo'";
 const std::string neitherCapable = "TP 'text=Neither source nor |destination is cue capable "
                                    "|You are getting listen-only' '1' 'CueInfo'";
 

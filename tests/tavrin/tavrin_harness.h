@@ -25,6 +25,14 @@ using settings_entries = std::vector<std::pair<std::string, std::string>>;
 // Cue sources 1 to 12 have names ("Talkback" is 12); 13 has none.
 settings_entries facilitySettings();
 
+// The listen-only messages, as sent to the panel's CueInfo text.
+inline const std::string sourceCannotReceive =
+    "TP 'text=This music source |can not receive cue |You are getting listen-only' '1' "
+    "'CueInfo'";
+inline const std::string destinationCannotProduce =
+    "TP 'text=This music destination | can not produce cue |You are getting listen-only' '1' "
+    "'CueInfo'";
+
 // The address of `name` among the loaded library's exports, or null.
 void* exportedSymbol(const char* name);
 
