@@ -169,8 +169,8 @@ windows)
     # Where wine runs through qemu-user, a process with a second thread can be
     # corrupted when it raises an exception (every OutputDebugStringA does), so
     # a test must pass once in two runs.
-    ctest --preset windows-x86 -j "$jobs" --repeat until-pass:2
     echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
+    ctest --preset windows-x86 -j "$jobs" --repeat until-pass:2
     ;;
 bench)
     install_missing cmake make g++ libbenchmark-dev libpugixml-dev
