@@ -166,10 +166,10 @@ windows)
     windows_setup
     cmake --preset windows-x86 >/dev/null
     cmake --build --preset windows-x86 -j "$jobs"
+    echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
     # Where wine runs through qemu-user, a process with a second thread can be
     # corrupted when it raises an exception (every OutputDebugStringA does), so
     # a test must pass once in two runs.
-    echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
     ctest --preset windows-x86 -j "$jobs" --repeat until-pass:2
     ;;
 bench)
