@@ -13,14 +13,6 @@ std::string busyMessage(const std::string& name) {
     return "TP 'text=" + name + " has the cue | You are getting listen-only' '1' 'CueInfo'";
 }
 
-// A take's commands: the message timer, `middle`, then the button reset.
-std::vector<std::string> takeOf(std::vector<std::string> middle) {
-    middle.insert(middle.begin(), "ET 1 5000");
-    middle.push_back(listenOnlyButton);
-    middle.push_back(addCueText);
-    return middle;
-}
-
 struct take_case {
     const char* name;
     std::vector<route_status> reported;

@@ -46,6 +46,14 @@ struct route_status {
 // The commands every take ends with: the cue button back at "Listen Only".
 extern const char* const listenOnlyButton;
 extern const char* const addCueText;
+
+// A take's commands: the message timer, `middle`, then the button reset.
+inline std::vector<std::string> takeOf(std::vector<std::string> middle) {
+    middle.insert(middle.begin(), "ET 1 5000");
+    middle.push_back(listenOnlyButton);
+    middle.push_back(addCueText);
+    return middle;
+}
 // The diagnostic of a take with cue off.
 extern const char* const cueOffDiagnostic;
 
