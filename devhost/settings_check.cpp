@@ -1,6 +1,7 @@
 #include "settings_check.h"
 
 #include "command_text.h"
+#include "vrel_string.h"
 #include "xml_lines.h"
 
 #include <pugixml.hpp>
@@ -113,20 +114,10 @@ std::vector<std::string> splitList(const std::string& text) {
     }
 }
 
-// What the component makes of a number setting: an optional sign and the
-// leading digits, 0 when there are none.
-long long leadingNumber(const std::string& text) {
-    size_t at = 0;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
-        ++at;
-    }
-    long long value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 10000000000LL; ++at) {
-        value = value * 10 + (text[at] - '0');
-    }
-    return negative ? -value : value;
+// What the component makes of a number setting: the string library's own
+// reading of it.
+int leadingNumber(const std::string& text) {
+    return vrel_string(text.c_str()).toInt();
 }
 
 // A whole number as the settings should hold it: an optional "-" and digits.
