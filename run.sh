@@ -167,6 +167,9 @@ windows)
     cmake --preset windows-x86 >/dev/null
     cmake --build --preset windows-x86 -j "$jobs"
     echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
+    # Start from a fresh wine server: one left from an earlier run can keep a
+    # wine service spinning and starve every test.
+    WINEPREFIX="${VREL_WINEPREFIX:-${HOME:-/tmp}/.cache/vrel-wine}" wineserver -k 2>/dev/null || true
     # Where wine runs through qemu-user, a process with a second thread can be
     # corrupted, or hang, when it raises an exception (every OutputDebugStringA
     # does), so a test must pass once in two runs; the preset's 240 s limit
