@@ -45,9 +45,11 @@ build() {
     cmake --build --preset "$preset" -j "$jobs"
 }
 
-# The Windows cross-build: the compiler, wine with its 32-bit loader, the
-# tools that fetch pugixml's source package, and GoogleTest's source.
-WINDOWS_PACKAGES=(cmake make g++-mingw-w64-i686 wine wine32:i386 wine32-preloader:i386 dpkg-dev
+# The Windows cross-build: the compiler, wine with its 32-bit loader (and the
+# 64-bit one, whose wine server runs natively even where 32-bit programs need
+# an emulator), the tools that fetch pugixml's source package, and
+# GoogleTest's source.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-i686 wine wine32:i386 wine32-preloader:i386 wine64 dpkg-dev
     libgtest-dev libgmock-dev)
 
 as_root() {
@@ -167,13 +169,17 @@ windows)
     cmake --preset windows-x86 >/dev/null
     cmake --build --preset windows-x86 -j "$jobs"
     echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
-    # Start from a fresh wine server: one left from an earlier run can keep a
-    # wine service spinning and starve every test.
-    WINEPREFIX="${VREL_WINEPREFIX:-${HOME:-/tmp}/.cache/vrel-wine}" wineserver -k 2>/dev/null || true
-    # Where wine runs through qemu-user, a process with a second thread can be
-    # corrupted, or hang, when it raises an exception (every OutputDebugStringA
-    # does), so a test must pass once in two runs; the preset's 240 s limit
-    # ends a hung run (the slowest test passes in about a minute).
+    # One wine server for the whole run, started fresh: wine's own services
+    # then start once instead of once per test program, which under qemu-user
+    # takes seconds each time. It is stopped when this script ends.
+    wine_prefix="${VREL_WINEPREFIX:-${HOME:-/tmp}/.cache/vrel-wine}"
+    WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$wine_prefix" wineserver -p
+    trap 'WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true' EXIT
+    cmake/run_under_wine.sh cmd /c exit 0 >build/windows-x86/wine-start.log 2>&1 || true
+    # Where wine runs through qemu-user, a process that has a second thread
+    # and raises an exception (every OutputDebugStringA does) can be corrupted,
+    # so a test gets a second run; the preset's time limit ends a hung run.
     ctest --preset windows-x86 -j "$jobs" --repeat until-pass:2
     ;;
 bench)
