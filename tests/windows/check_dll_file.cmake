@@ -2,7 +2,7 @@
 # relies on: a 32-bit DLL whose only export is the undecorated factory, that
 # imports nothing but system DLLs, with the version resource (1.0.0.1, one
 # string table 080904b0 and its translation) and the "asInvoker" manifest as
-# resource 2 of type RT_MANIFEST.
+# resource 2 of type RT_MANIFEST. A release build also carries no debug sections.
 set(failures "")
 # Records `what` as a failure unless `text` matches `pattern`.
 function(expect_match text pattern what)
@@ -16,12 +16,15 @@ function(expect_equal seen expected what)
     endif()
 endfunction()
 
-execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+execute_process(COMMAND ${OBJDUMP} -p -h ${DLL} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
+    message(FATAL_ERROR "${OBJDUMP} -p -h ${DLL} failed")
 endif()
 expect_match("${headers}" "file format pei-i386" "a 32-bit x86 PE file")
 expect_match("${headers}" "\n[ \t]+DLL\n" "marked as a DLL")
+if(RELEASE AND headers MATCHES " (\\.debug_[a-z_]+) ")
+    set(failures "${failures}  no debug sections in a release build (seen ${CMAKE_MATCH_1})\n")
+endif()
 
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)*" names "${headers}")
 string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" exports "${names}")

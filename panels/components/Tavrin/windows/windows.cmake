@@ -12,6 +12,8 @@ set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/Tavrin.rc APPEND PROPERTY
     OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/Tavrin.manifest)
 target_include_directories(Tavrin PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_CURRENT_LIST_DIR}>)
 target_link_options(Tavrin PRIVATE -Wl,--no-undefined)
+# What a facility gets carries no symbols or debug sections.
+target_link_options(Tavrin PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 # Exports come from Tavrin.def alone.
 set_target_properties(Tavrin PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/Tavrin.def)
 
