@@ -35,6 +35,10 @@ void settings_folder::write(const std::string& text) {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;
     }
+#if defined(_WIN32)
+    // Windows renames only onto a name that is free.
+    std::remove(file.c_str());
+#endif
     std::rename(temporary.c_str(), file.c_str());
 }
 

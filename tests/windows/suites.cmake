@@ -12,25 +12,10 @@ target_compile_options(vrel_test_support PUBLIC
 # every other suite reads it from standard error.
 set(VREL_WINDOWS_OWN_DEBUG_OUTPUT devhost_tests)
 
-# Cases that state a POSIX file system's behaviour and have no Windows meaning.
-set(VREL_WINDOWS_EXCLUDED_CASES
-    # chmod 0 does not make a file unreadable on Windows.
-    "*Unreadable*")
-
-# Suites that need POSIX file times (utimensat, nanosecond stamps); settings
-# lookup on Windows is exercised through the component by the host test.
-set(VREL_WINDOWS_SKIPPED_SUITES frame_settings_tests)
-
 function(vrel_add_windows_suite name)
-    if(name IN_LIST VREL_WINDOWS_SKIPPED_SUITES)
-        set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL TRUE)
-        return()
-    endif()
     if(NOT name IN_LIST VREL_WINDOWS_OWN_DEBUG_OUTPUT)
         target_sources(${name} PRIVATE ${VREL_WINDOWS_SUITE_DIR}/windows_debug_output.cpp)
     endif()
-    list(JOIN VREL_WINDOWS_EXCLUDED_CASES ":" excluded)
-    add_test(NAME ${name} COMMAND ${name} --gtest_filter=-${excluded}
-        WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "VREL_CONFIG_DIR=")
 endfunction()
