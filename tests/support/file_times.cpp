@@ -41,7 +41,7 @@ bool modificationTime(const std::string& path, file_time& time) {
 }
 
 bool setModificationTime(const std::string& path, const file_time& time) {
-    struct timespec times[2] {};
+    struct timespec times[2]{};
     times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(time.seconds);
     times[0].tv_nsec = times[1].tv_nsec = static_cast<long>(time.nanoseconds);
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
