@@ -4,8 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstring>
-#include <ctime>
 #include <mutex>
 
 namespace {
@@ -39,16 +39,31 @@ long long nanosecondsOf(long long seconds, long long nanoseconds) {
     return seconds * 1000000000LL + nanoseconds;
 }
 
-bool settledAt(const file_stamp& stamp, const struct timespec& readStart) {
+// Nanoseconds since the epoch, in 64 bits on every platform.
+long long nowNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+bool settledAt(const file_stamp& stamp, long long readStart) {
     return nanosecondsOf(stamp.seconds, stamp.nanoseconds) + clockGranularityNanoseconds <=
-           nanosecondsOf(readStart.tv_sec, readStart.tv_nsec);
+           readStart;
 }
 
 bool stampOf(const std::string& path, file_stamp& stamp) {
+#if defined(_WIN32)
+    // The 64-bit form: the C runtime's plain stat keeps times in 32 bits.
+    struct _stat64 info {};
+    if (::_stat64(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+#else
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
+#endif
     stamp.size = static_cast<long long>(info.st_size);
     stamp.seconds = static_cast<long long>(info.st_mtime);
 #if defined(__linux__)
@@ -91,8 +106,7 @@ std::shared_ptr<const settings_file> load_settings_file(const std::string& path)
     static std::mutex guard;
     static std::unordered_map<std::string, cache_entry> cache;
 
-    struct timespec readStart {};
-    ::clock_gettime(CLOCK_REALTIME, &readStart);
+    const long long readStart = nowNanoseconds();
     file_stamp stamp;
     if (!stampOf(path, stamp)) {
         return nullptr;

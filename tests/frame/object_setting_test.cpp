@@ -178,6 +178,19 @@ TEST_F(ObjectSetting, SettledFileIsParsedOnce) {
     EXPECT_EQ(setting("S", "k"), "1");
 }
 
+// Test that file times past 2038 (beyond 32-bit seconds) still tell versions
+// apart: a file dated 2040 is read, and read again when it changes.
+TEST_F(ObjectSetting, FileDatedAfter2038IsRead) {
+    const std::string file = folder.path() + "/object_settings.xml";
+    const file_time in2040{2208988800LL, 0};
+    folder.writeSection("ZELK_ROUTER", {{"k", "1"}});
+    ASSERT_TRUE(setModificationTime(file, in2040));
+    EXPECT_EQ(setting("ZELK_ROUTER", "k"), "1");
+    folder.writeSection("ZELK_ROUTER", {{"k", "2"}});
+    ASSERT_TRUE(setModificationTime(file, in2040));
+    EXPECT_EQ(setting("ZELK_ROUTER", "k"), "2");
+}
+
 // Test that an unreadable file reads as missing, quietly, and is read as soon
 // as it may be, though its stamp has not changed. (chmod does not make a file
 // unreadable on Windows.)
