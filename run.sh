@@ -179,7 +179,9 @@ windows)
     cmake/run_under_wine.sh cmd /c exit 0 >build/windows-x86/wine-start.log 2>&1 || true
     # Where wine runs through qemu-user, a process that has a second thread
     # and raises an exception (every OutputDebugStringA does) can be corrupted,
-    # so a test gets a second run; the preset's time limit ends a hung run.
+    # so a test gets a second run (about one run in a thousand needed it
+    # here); the preset's 60 s limit ends a hung run, where the slowest test
+    # passes in a few seconds.
     ctest --preset windows-x86 -j "$jobs" --repeat until-pass:2
     ;;
 bench)
