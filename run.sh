@@ -177,11 +177,11 @@ windows)
     WINEPREFIX="$wine_prefix" wineserver -p
     trap 'WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true' EXIT
     cmake/run_under_wine.sh cmd /c exit 0 >build/windows-x86/wine-start.log 2>&1 || true
-    # Where wine runs through qemu-user, a process that has a second thread
-    # and raises an exception (every OutputDebugStringA does) can be corrupted,
-    # so a test gets a second run (about one run in a thousand needed it
-    # here); the preset's 60 s limit ends a hung run, where the slowest test
-    # passes in a few seconds.
+    # Where wine runs through qemu-user, a process is now and then corrupted
+    # (nearly always once it has a second thread and raises an exception, as
+    # every OutputDebugStringA does), so a test gets a second run (about one
+    # run in a thousand needed it here); the preset's 60 s limit ends a hung
+    # run, where the slowest test passes in a few seconds.
     ctest --preset windows-x86 -j "$jobs" --repeat until-pass:2
     ;;
 bench)
