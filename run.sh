@@ -52,6 +52,11 @@ build() {
 WINDOWS_PACKAGES=(cmake make g++-mingw-w64-i686 wine wine32:i386 wine32-preloader:i386 wine64 dpkg-dev
     libgtest-dev libgmock-dev)
 
+# The wine prefix of the Windows tests (as cmake/run_under_wine.sh finds it).
+wine_prefix() {
+    echo "${VREL_WINEPREFIX:-${HOME:-/tmp}/.cache/vrel-wine}"
+}
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -101,8 +106,11 @@ windows_setup() {
         (cd build/deps && apt-get source -qq pugixml)
     fi
 
-    # The wine prefix every test program shares.
+    # The wine prefix every test program shares, set up with no wine server
+    # left running for it (one kept alive by an interrupted run would keep the
+    # set-up waiting).
     echo "Preparing the wine prefix"
+    WINEPREFIX="$(wine_prefix)" wineserver -k 2>/dev/null || true
     cmake/run_under_wine.sh cmd /c exit 0
 }
 
@@ -172,10 +180,9 @@ windows)
     # One wine server for the whole run, started fresh: wine's own services
     # then start once instead of once per test program, which under qemu-user
     # takes seconds each time. It is stopped when this script ends.
-    wine_prefix="${VREL_WINEPREFIX:-${HOME:-/tmp}/.cache/vrel-wine}"
-    WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true
-    WINEPREFIX="$wine_prefix" wineserver -p
-    trap 'WINEPREFIX="$wine_prefix" wineserver -k 2>/dev/null || true' EXIT
+    WINEPREFIX="$(wine_prefix)" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$(wine_prefix)" wineserver -p
+    trap 'WINEPREFIX="$(wine_prefix)" wineserver -k 2>/dev/null || true' EXIT
     cmake/run_under_wine.sh cmd /c exit 0 >build/windows-x86/wine-start.log 2>&1 || true
     # Where wine runs through qemu-user, a process is now and then corrupted
     # (nearly always once it has a second thread and raises an exception, as

@@ -16,27 +16,66 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # give the emulated process the whole 4 GiB address space wine expects.
 export QEMU_RESERVED_VA="${QEMU_RESERVED_VA:-0xffff0000}"
 
-# Bump when the prefix setup below changes, so an existing prefix is set up again.
-stamp="$WINEPREFIX/.vrel-prefix-2"
+# True when the registry turns the service off and wine's setup has declared it.
+service_is_off() {
+    HEADER="[System\\\\CurrentControlSet\\\\Services\\\\$1]" awk '
+        index($0, ENVIRON["HEADER"]) == 1 { inside = 1; next }
+        inside && /^$/ { exit }
+        inside && /^"ImagePath"=/ { image = 1 }
+        inside && /^"Start"=dword:00000004$/ { off = 1 }
+        END { exit !(image && off) }' "$WINEPREFIX/system.reg"
+}
+
+# Makes or updates the prefix; fails when a step hangs or leaves it incomplete
+# (under qemu-user wine's first start can stall or crash).
+set_up_prefix() {
+    wineserver -k 2>/dev/null || true
+    if [ ! -e "$WINEPREFIX" ]; then
+        mkdir -p "$WINEPREFIX"
+        touch "$WINEPREFIX/.vrel-made"
+    fi
+    timeout 300 wineboot --init >/dev/null 2>&1 || return 1
+    # wine's first start goes on installing after wineboot returns.
+    timeout 300 wineserver --wait || return 1
+    # A program that crashes ends there and then, instead of waiting for the
+    # debugger wine would start for it.
+    timeout 120 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /t REG_SZ /d "" /f >/dev/null 2>&1 || return 1
+    # No HID or USB bus drivers: nothing here needs them, and under qemu-user
+    # the driver host running them spins on a core.
+    for service in winebus wineusb; do
+        timeout 120 wine reg add "HKLM\\System\\CurrentControlSet\\Services\\$service" \
+            /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1 || return 1
+    done
+    timeout 300 wineserver --wait || return 1
+    # Complete: wine's setup ran to its end (it sets the user's TEMP last) and
+    # the bus drivers are off.
+    grep -q '^"TEMP"=' "$WINEPREFIX/user.reg" && service_is_off winebus && service_is_off wineusb
+}
+
+# Bump when the prefix setup above changes, so an existing prefix is set up again.
+stamp="$WINEPREFIX/.vrel-prefix-3"
 if [ ! -f "$stamp" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     # One prefix for all test programs, set up once even when tests run in parallel.
     (
         flock 9
+        for attempt in 1 2 3; do
+            [ ! -f "$stamp" ] || break
+            if set_up_prefix; then
+                touch "$stamp"
+                break
+            fi
+            echo "run_under_wine: setting up the wine prefix $WINEPREFIX failed (attempt $attempt)" >&2
+            wineserver -k 2>/dev/null || true
+            # Start again from nothing, but only in a prefix made here.
+            if [ -f "$WINEPREFIX/.vrel-made" ]; then
+                rm -rf "$WINEPREFIX"
+            fi
+        done
         if [ ! -f "$stamp" ]; then
-            WINEDEBUG=-all wineboot --init >/dev/null 2>&1
-            # A program that crashes ends there and then, instead of waiting
-            # for the debugger wine would start for it.
-            WINEDEBUG=-all wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-                /v Debugger /t REG_SZ /d "" /f >/dev/null 2>&1
-            # No HID or USB bus drivers: nothing here needs them, and under
-            # qemu-user the driver host running them spins on a core.
-            for service in winebus wineusb; do
-                WINEDEBUG=-all wine reg add "HKLM\\System\\CurrentControlSet\\Services\\$service" \
-                    /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1
-            done
-            wineserver --wait
-            touch "$stamp"
+            echo "run_under_wine: could not set up the wine prefix $WINEPREFIX" >&2
+            exit 1
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
