@@ -47,6 +47,15 @@ long long nowNanoseconds() {
 }
 
 bool settledAt(const file_stamp& stamp, long long readStart) {
+    // A file time far from the read time is decided by its seconds alone,
+    // which keeps the sum below in range for any time a file can carry.
+    const long long readSeconds = readStart / 1000000000LL;
+    if (stamp.seconds < readSeconds - 3) {
+        return true;
+    }
+    if (stamp.seconds > readSeconds) {
+        return false;
+    }
     return nanosecondsOf(stamp.seconds, stamp.nanoseconds) + clockGranularityNanoseconds <=
            readStart;
 }

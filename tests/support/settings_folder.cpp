@@ -27,8 +27,10 @@ settings_folder::~settings_folder() {
 }
 
 void settings_folder::write(const std::string& text) {
-    // Replace the file rather than rewrite it, so that it is a new version
-    // even when written twice within one clock tick.
+    // Replace the file rather than rewrite it, so that on POSIX it is a new
+    // version (a new inode) even when written twice within one clock tick.
+    // Windows has no inodes: there the reader's settle window tells the two
+    // versions apart.
     const std::string file = path_ + "/object_settings.xml";
     const std::string temporary = file + ".new";
     {
