@@ -48,9 +48,9 @@ set_up_prefix() {
             /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1 || return 1
     done
     timeout 300 wineserver --wait || return 1
-    # Complete: wine's setup ran to its end (it sets the user's TEMP last) and
-    # the bus drivers are off.
-    grep -q '^"TEMP"=' "$WINEPREFIX/user.reg" && service_is_off winebus && service_is_off wineusb
+    # Complete: wine's setup ran to its end (an unfinished one was seen to
+    # lack the user's TEMP) and the bus drivers are off.
+    grep -qs '^"TEMP"=' "$WINEPREFIX/user.reg" && service_is_off winebus && service_is_off wineusb
 }
 
 # Bump when the prefix setup above changes, so an existing prefix is set up again.
