@@ -18,17 +18,17 @@
 #if defined(VREL_STAND_INS_STATIC)
 #define VREL_STRING_API
 #define VREL_CONFIG_API
-#elif defined(VREL_STRING_BUILDING)
+#else
+#if defined(VREL_STRING_BUILDING)
 #define VREL_STRING_API VREL_EXPORT_SYMBOL
 #else
 #define VREL_STRING_API VREL_IMPORT_SYMBOL
 #endif
-
-#if defined(VREL_STAND_INS_STATIC)
-#elif defined(VREL_CONFIG_BUILDING)
+#if defined(VREL_CONFIG_BUILDING)
 #define VREL_CONFIG_API VREL_EXPORT_SYMBOL
 #else
 #define VREL_CONFIG_API VREL_IMPORT_SYMBOL
+#endif
 #endif
 
 #endif

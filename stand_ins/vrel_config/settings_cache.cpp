@@ -64,15 +64,14 @@ bool stampOf(const std::string& path, file_stamp& stamp) {
 #if defined(_WIN32)
     // The 64-bit form: the C runtime's plain stat keeps times in 32 bits.
     struct _stat64 info {};
-    if (::_stat64(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
+    const int result = ::_stat64(path.c_str(), &info);
 #else
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int result = ::stat(path.c_str(), &info);
+#endif
+    if (result != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
-#endif
     stamp.size = static_cast<long long>(info.st_size);
     stamp.seconds = static_cast<long long>(info.st_mtime);
 #if defined(__linux__)

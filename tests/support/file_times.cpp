@@ -3,13 +3,8 @@
 #include <sys/stat.h>
 
 #if defined(_WIN32)
-#include <sys/utime.h>
-#else
-#include <fcntl.h>
-#include <time.h>
-#endif
 
-#if defined(_WIN32)
+#include <sys/utime.h>
 
 bool modificationTime(const std::string& path, file_time& time) {
     struct _stat64 info {};
@@ -29,6 +24,9 @@ bool setModificationTime(const std::string& path, const file_time& time) {
 }
 
 #else
+
+#include <fcntl.h>
+#include <time.h>
 
 bool modificationTime(const std::string& path, file_time& time) {
     struct stat info {};
