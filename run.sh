@@ -105,13 +105,6 @@ windows_setup() {
         mkdir -p build/deps
         (cd build/deps && apt-get source -qq pugixml)
     fi
-
-    # The wine prefix every test program shares, set up with no wine server
-    # left running for it (one kept alive by an interrupted run would keep the
-    # set-up waiting).
-    echo "Preparing the wine prefix"
-    WINEPREFIX="$(wine_prefix)" wineserver -k 2>/dev/null || true
-    cmake/run_under_wine.sh cmd /c exit 0
 }
 
 sources() {
@@ -177,10 +170,14 @@ windows)
     cmake --preset windows-x86 >/dev/null
     cmake --build --preset windows-x86 -j "$jobs"
     echo "Built: build/windows-x86/bin/Tavrin.dll (with p1.vrel_ui beside it)"
-    # One wine server for the whole run, started fresh: wine's own services
-    # then start once instead of once per test program, which under qemu-user
-    # takes seconds each time. It is stopped when this script ends.
+    # The wine prefix every test program shares, set up with no wine server
+    # left running for it (one kept alive by an interrupted run would keep the
+    # set-up waiting). Then one wine server for the whole run: wine's own
+    # services start once instead of once per test program, which under
+    # qemu-user takes seconds each time. It is stopped when this script ends.
     WINEPREFIX="$(wine_prefix)" wineserver -k 2>/dev/null || true
+    echo "Preparing the wine prefix"
+    cmake/run_under_wine.sh
     WINEPREFIX="$(wine_prefix)" wineserver -p
     trap 'WINEPREFIX="$(wine_prefix)" wineserver -k 2>/dev/null || true' EXIT
     cmake/run_under_wine.sh cmd /c exit 0 >build/windows-x86/wine-start.log 2>&1 || true

@@ -2,7 +2,8 @@
 # Runs a cross-built Windows program under wine: the emulator CMake and CTest
 # put in front of every test program of the windows-x86 build.
 #
-# The prefix is VREL_WINEPREFIX (default ~/.cache/vrel-wine), made on first use.
+# The prefix is VREL_WINEPREFIX (default ~/.cache/vrel-wine), made on first use;
+# with no program named, the prefix is only set up.
 # WINEDEBUG stays quiet unless the caller sets it (e.g. -all,+debugstr).
 set -euo pipefail
 
@@ -26,6 +27,19 @@ service_is_off() {
         END { exit !(image && off) }' "$WINEPREFIX/system.reg"
 }
 
+# Ends every wine program of the prefix, also ones a hung set-up left behind
+# that no longer answer to a server.
+stop_prefix_processes() {
+    wineserver -k 2>/dev/null || true
+    local process
+    for process in /proc/[0-9]*; do
+        if grep -qaF /usr/lib/wine/ 2>/dev/null <"$process/cmdline" &&
+            tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            kill -9 "${process#/proc/}" 2>/dev/null || true
+        fi
+    done
+}
+
 # Makes or updates the prefix; fails when a step hangs or leaves it incomplete
 # (under qemu-user wine's first start can stall or crash).
 set_up_prefix() {
@@ -34,20 +48,28 @@ set_up_prefix() {
         mkdir -p "$WINEPREFIX"
         touch "$WINEPREFIX/.vrel-made"
     fi
-    timeout 300 wineboot --init >/dev/null 2>&1 || return 1
+    timeout 180 wineboot --init >/dev/null 2>&1 || return 1
     # wine's first start goes on installing after wineboot returns.
-    timeout 300 wineserver --wait || return 1
+    timeout 180 wineserver --wait || return 1
     # A program that crashes ends there and then, instead of waiting for the
     # debugger wine would start for it.
     timeout 120 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Debugger /t REG_SZ /d "" /f >/dev/null 2>&1 || return 1
     # No HID or USB bus drivers: nothing here needs them, and under qemu-user
-    # the driver host running them spins on a core.
-    for service in winebus wineusb; do
-        timeout 120 wine reg add "HKLM\\System\\CurrentControlSet\\Services\\$service" \
-            /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1 || return 1
+    # the driver host running them spins on a core. wine may still be
+    # installing them on this start and set them on again, so a second pass
+    # follows when the first did not hold.
+    local pass
+    for pass in 1 2; do
+        for service in winebus wineusb; do
+            timeout 120 wine reg add "HKLM\\System\\CurrentControlSet\\Services\\$service" \
+                /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1 || return 1
+        done
+        timeout 180 wineserver --wait || return 1
+        if service_is_off winebus && service_is_off wineusb; then
+            break
+        fi
     done
-    timeout 300 wineserver --wait || return 1
     # Complete: wine's setup ran to its end (an unfinished one was seen to
     # lack the user's TEMP) and the bus drivers are off.
     grep -qs '^"TEMP"=' "$WINEPREFIX/user.reg" && service_is_off winebus && service_is_off wineusb
@@ -67,7 +89,7 @@ if [ ! -f "$stamp" ]; then
                 break
             fi
             echo "run_under_wine: setting up the wine prefix $WINEPREFIX failed (attempt $attempt)" >&2
-            wineserver -k 2>/dev/null || true
+            stop_prefix_processes
             # Start again from nothing, but only in a prefix made here.
             if [ -f "$WINEPREFIX/.vrel-made" ]; then
                 rm -rf "$WINEPREFIX"
@@ -80,4 +102,4 @@ if [ ! -f "$stamp" ]; then
     ) 9>"$WINEPREFIX.lock"
 fi
 
-exec wine "$@"
+[ $# -eq 0 ] || exec wine "$@"
