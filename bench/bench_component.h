@@ -4,13 +4,10 @@
 #define VREL_BENCH_BENCH_COMPONENT_H
 
 #include "client_host.h"
+#include "component_factory.h"
 #include "notify_records.h"
-#include "vrel_client_callback.h"
 
 #include <cstdint>
-
-// The component library's one export (linked in).
-extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char* text);
 
 // Counts the commands; answers a panel show with a text, everything else with
 // null, as a host without queries would.

@@ -6,13 +6,11 @@
 
 #include "checking_host.h"
 #include "component_driver.h"
+#include "component_factory.h"
 #include "report.h"
 
 #include <cstdio>
 #include <cstdlib>
-
-// The factory of the component under test, linked in.
-extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char* text);
 
 // Aborts with the first failure messages when `out` has any.
 inline void stopOnFailure(const report& out) {

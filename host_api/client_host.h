@@ -9,7 +9,9 @@ enum vrel_send_code {
     vrel_send_execute = 0,
     // Release a reply: `text` is a pointer that an earlier send with code 0
     // returned. Only the replies of the two queries ("TG", "XI") are ever
-    // handed back, each exactly once. The result is ignored.
+    // handed back, each exactly once, and before the call into the component
+    // that asked returns; no other reply ever comes back. The result is
+    // ignored.
     vrel_send_release = 5,
 };
 
@@ -24,10 +26,13 @@ public:
     // takes two entries under the Itanium ABI that g++ and clang use).
     virtual void reserved() = 0;
 
-    // Second entry of the table. `text` is a NUL-terminated command text that
-    // stays valid only for the call. For code 0 the result is the host's reply
-    // (NUL-terminated, owned by the host) or null; a query's reply stays valid
-    // until the component hands it back with code 5.
+    // Second entry of the table, called only from inside a call of the host
+    // into the component (the factory, notify or the destructor), on the
+    // host's thread. `text` is a NUL-terminated command text (forms: see
+    // docs/commands.md) that stays valid only for the call. For code 0 the
+    // result is the host's reply (NUL-terminated, owned by the host) or null;
+    // a query's reply stays valid until the component hands it back with code
+    // 5, any other reply until the next send.
     virtual char* send(const char* text, int code) = 0;
 
 protected:

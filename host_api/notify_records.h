@@ -8,17 +8,28 @@
 #include <cstddef>
 #include <cstdint>
 
-// The `type` argument of notify. For types 1 and 2 `data` points to a record
-// in the host's memory, valid only during the call; for type 3 it is a
-// NUL-terminated command text or null; for type 4 the pointer value itself is
-// the timer id; for type 5 it is a text returned by an earlier type 3.
+// The `type` argument of vrel_client_callback::notify, and what `data` is.
+// Every pointer the host passes belongs to the host and is valid only during
+// the call; the component copies what it keeps.
 enum vrel_notify_type {
+    // A route_status_record. Null is ignored.
     vrel_notify_route_status = 1,
+    // A button_record. Null is ignored.
     vrel_notify_button = 2,
+    // A NUL-terminated command text of the parent panel ("Source=12"), or
+    // null (read as the empty command). The component must not write to it.
+    // The result may be a reply text, handed back with type 5.
     vrel_notify_parent_command = 3,
+    // No pointer: the value of `data` itself is the id of the timer that
+    // fired (started with "ET id interval").
     vrel_notify_timer = 4,
+    // A reply text returned by an earlier type 3, handed back once the host
+    // has used it; the component frees it. Null is ignored.
     vrel_notify_release = 5,
+    // The host's own; the frame passes the value on unread to the component's
+    // handler, which ignores it unless the component says otherwise.
     vrel_notify_6 = 6,
+    // As type 6.
     vrel_notify_7 = 7,
 };
 

@@ -1,5 +1,11 @@
-// What the factory returns and the host talks to: the virtual destructor and
-// notify are the only operations the host ever calls.
+// The component object: what the factory returns and the host talks to.
+//
+// The host calls exactly two operations of it, both on the host's own thread
+// and one at a time: `notify` for every notification, and the destructor once
+// at the end. Notifications never overlap each other, construction or
+// destruction, and never arrive while the component is inside a
+// client_host::send of its own: anything a command causes (the route status
+// after "RC" or "RP") is delivered after the call that sent it has returned.
 #ifndef VREL_CLIENT_CALLBACK_H
 #define VREL_CLIENT_CALLBACK_H
 
@@ -10,6 +16,8 @@
 // returning the object), where g++ puts two destructor entries. So here the
 // table starts with that entry written out, then notify; g++'s own destructor
 // pair follows as entries 2 and 3, used only by callers built with g++.
+// Compilers that follow Microsoft's ABI themselves (clang for an msvc target)
+// take the plain declaration below, which lays the table out the same way.
 class vrel_client_callback {
 public:
     vrel_client_callback() = default;
@@ -41,14 +49,17 @@ public:
     vrel_client_callback& operator=(const vrel_client_callback&) = delete;
 
     // First entry of the table. The host destroys the component through it,
-    // which also frees the object.
+    // which also frees the object. The component's last command ("AS") is
+    // sent from inside it.
     virtual ~vrel_client_callback() = default;
 
-    // Second entry of the table. Called by the host for every notification,
-    // one at a time, on the host's thread. `data` is a record pointer, a text
-    // or a timer id depending on `type`. The result is null except for a
-    // parent command (type 3) with a non-empty reply: a text allocated by the
-    // component that the host hands back with type 5 once it has used it.
+    // Second entry of the table. `type` is one of vrel_notify_type
+    // (notify_records.h), which also says what `data` is for each type and how
+    // long it stays valid. Unknown types are ignored. The result is null except
+    // for a parent command (type 3) with a non-empty reply: a NUL-terminated
+    // text allocated by the component, which the host reads and then hands
+    // back with type 5 exactly once; the component frees it then. The host
+    // never frees it itself: the two may not share a C runtime.
     virtual char* notify(void* data, int type) = 0;
 };
 #endif

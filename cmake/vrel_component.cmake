@@ -1,0 +1,92 @@
+# vrel_add_component(<name>
+#     SOURCES <file>...          the component's own sources, its factory among them
+#     [PANELS <file>...]         panel files, copied beside the built library
+#     [SETTINGS_RULES <file>]    what the settings check knows of its settings
+#     [DESCRIPTION <text>]       the Windows version resource's file description
+#     [VERSION <a.b.c.d>])       default: the project's version
+#
+# Makes, from one compilation of the sources:
+#   <name>_code  a static library with the component and the frame, for tools
+#                that link the component directly (fuzzers, benchmarks);
+#   <name>       the component library a host loads: lib<name>.so exporting
+#                only load_vrel_client_script (a version script makes it
+#                certain), or <name>.dll with that single undecorated export
+#                (.def), DllMain, a version resource and an asInvoker manifest.
+# Panel files and the settings rules end up in the library's folder.
+
+set(VREL_COMPONENT_TEMPLATES ${CMAKE_CURRENT_LIST_DIR}/component)
+set(VREL_COMPANY "Cue control team")
+
+function(vrel_add_component name)
+    cmake_parse_arguments(ARG "" "DESCRIPTION;VERSION;SETTINGS_RULES" "SOURCES;PANELS" ${ARGN})
+    if(NOT ARG_SOURCES)
+        message(FATAL_ERROR "vrel_add_component(${name}): no SOURCES")
+    endif()
+    if(NOT ARG_VERSION)
+        set(ARG_VERSION ${PROJECT_VERSION})
+    endif()
+    if(NOT ARG_DESCRIPTION)
+        set(ARG_DESCRIPTION "${name} panel component")
+    endif()
+
+    # The sources, compiled once for both libraries below.
+    add_library(${name}_objects OBJECT ${ARG_SOURCES})
+    target_compile_definitions(${name}_objects PRIVATE VREL_COMPONENT_BUILDING)
+    target_link_libraries(${name}_objects PUBLIC vrel_script_helper)
+    vrel_warnings(${name}_objects)
+
+    add_library(${name}_code STATIC $<TARGET_OBJECTS:${name}_objects>)
+    target_include_directories(${name}_code PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name}_code PUBLIC vrel_script_helper)
+
+    add_library(${name} SHARED $<TARGET_OBJECTS:${name}_objects>)
+    target_link_libraries(${name} PRIVATE vrel_script_helper)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    if(WIN32)
+        string(REPLACE "." ", " VREL_COMPONENT_VERSION_COMMAS "${ARG_VERSION}")
+        set(VREL_COMPONENT_NAME ${name})
+        set(VREL_COMPONENT_DESCRIPTION "${ARG_DESCRIPTION}")
+        set(VREL_COMPONENT_COMPANY "${VREL_COMPANY}")
+        set(generated ${CMAKE_CURRENT_BINARY_DIR}/${name}_windows)
+        configure_file(${VREL_COMPONENT_TEMPLATES}/component.def.in ${generated}/${name}.def @ONLY)
+        configure_file(${VREL_COMPONENT_TEMPLATES}/component.rc.in ${generated}/${name}.rc @ONLY)
+        configure_file(${VREL_COMPONENT_TEMPLATES}/component.manifest
+            ${generated}/component.manifest COPYONLY)
+        target_sources(${name} PRIVATE
+            ${PROJECT_SOURCE_DIR}/script_helper/windows/dllmain.cpp
+            ${generated}/${name}.def
+            ${generated}/${name}.rc)
+        # windres finds the manifest named in the .rc through this folder.
+        target_include_directories(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${generated}>)
+        set_property(SOURCE ${generated}/${name}.rc APPEND PROPERTY
+            OBJECT_DEPENDS ${generated}/component.manifest)
+        set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
+        # What a facility gets carries no symbols or debug sections.
+        target_link_options(${name} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+        set(folder ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+    else()
+        set(map ${VREL_COMPONENT_TEMPLATES}/exports.map)
+        target_link_options(${name} PRIVATE -Wl,--version-script=${map})
+        set_target_properties(${name} PROPERTIES LINK_DEPENDS ${map})
+        # The stand-in libraries are found beside the component.
+        set_target_properties(${name} PROPERTIES BUILD_RPATH "$ORIGIN" INSTALL_RPATH "$ORIGIN")
+        set(folder ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
+    endif()
+
+    set(beside ${ARG_PANELS})
+    if(ARG_SETTINGS_RULES)
+        list(APPEND beside ${ARG_SETTINGS_RULES})
+    endif()
+    foreach(file IN LISTS beside)
+        get_filename_component(file_name ${file} NAME)
+        configure_file(${file} ${folder}/${file_name} COPYONLY)
+    endforeach()
+
+    if(WIN32)
+        install(TARGETS ${name} RUNTIME DESTINATION lib/${name})
+    else()
+        install(TARGETS ${name} vrel_string vrel_config
+            LIBRARY DESTINATION lib/${name} RUNTIME DESTINATION lib/${name})
+    endif()
+    install(FILES ${beside} DESTINATION lib/${name})
+endfunction()
