@@ -1,6 +1,6 @@
 #include "checking_host.h"
 
-#include "command_grammar.h"
+#include "command_reader.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -11,8 +11,22 @@ namespace {
 // NUL within it is taken as unterminated.
 constexpr size_t longestText = size_t{64} << 20;
 
-std::string shown(const char* text) {
-    return printable(text, std::strlen(text));
+// Whether a command text has one of the forms; the empty text when it has,
+// otherwise a sentence that says what is wrong with it.
+std::string formProblem(const char* text, size_t length) {
+    if (length == 0) {
+        return "an empty command text was sent";
+    }
+    const command_reading reading = read_command_text(text, length);
+    if (reading.ok) {
+        return std::string();
+    }
+    if (!reading.knownWord) {
+        return "the command " + printable(text, length) +
+               " does not start with a known command word (" + command_word_list() + ")";
+    }
+    return "the command " + printable(text, length) + " does not have the form " +
+           command_form(reading.command.word) + ": " + reading.problem;
 }
 
 } // namespace
@@ -40,7 +54,8 @@ void checking_host::addToTranscript(const char* text, size_t length) {
 
 char* checking_host::send(const char* text, int code) {
     if (code == vrel_send_release) {
-        handBack(text);
+        const std::string wrong = replies_.handBack(text);
+        out_.check(wrong.empty(), "the component " + wrong);
         return nullptr;
     }
     if (code != vrel_send_execute) {
@@ -67,7 +82,7 @@ char* checking_host::send(const char* text, int code) {
         out_.note(3, "  sent: " + printable(text, length));
     }
 
-    const std::string fault = checkCommandText(text, length);
+    const std::string fault = formProblem(text, length);
     out_.check(fault.empty(), fault);
     if (ended_) {
         out_.fail("the component sent " + printable(text, length) +
@@ -80,59 +95,27 @@ char* checking_host::send(const char* text, int code) {
     }
     learnDevice(text);
 
-    if (isQueryCommand(text)) {
+    const std::string command(text, length < 200 ? length : 200);
+    if (is_query_text(text)) {
         // A TG reply has the form property=value; XI answers with control ids.
-        return answer(std::string(text, length < 200 ? length : 200),
-                      text[0] == 'T' ? "value=1" : "alm_1,alm_2", true);
+        return replies_.issue(command, text[0] == 'T' ? "value=1" : "alm_1,alm_2", true);
     }
     if (std::strncmp(text, "PS ", 3) == 0 && !panelShowFails_) {
-        return answer(std::string(text, length < 200 ? length : 200), "ok", false);
+        return replies_.issue(command, "ok", false);
     }
     if (answerEverything_) {
-        return answer(std::string(text, length < 200 ? length : 200), "done", false);
+        return replies_.issue(command, "done", false);
     }
     return nullptr;
 }
 
-char* checking_host::answer(const std::string& command, const char* replyText, bool isQuery) {
-    const size_t size = std::strlen(replyText) + 1;
-    std::unique_ptr<char[]> copy(new char[size]);
-    std::memcpy(copy.get(), replyText, size);
-    char* pointer = copy.get();
-    replies_[pointer] = reply{std::move(copy), command, isQuery};
-    return pointer;
-}
-
-void checking_host::handBack(const char* text) {
-    const auto found = replies_.find(text);
-    if (!out_.check(found != replies_.end(),
-                    "the component handed back (code 5) a pointer that is not a reply of this "
-                    "host, or one whose call had already ended")) {
-        return;
-    }
-    reply& r = found->second;
-    ++r.handedBack;
-    out_.check(r.isQuery, "the component handed back the reply to " + shown(r.command.c_str()) +
-                              "; only the replies of the queries TG and XI come back");
-    out_.check(r.handedBack == 1, "the component handed back the reply to " +
-                                      shown(r.command.c_str()) + " more than once");
-}
-
 std::vector<std::string> checking_host::endOfCall() {
-    std::vector<std::string> unreturned;
-    for (const auto& entry : replies_) {
-        const reply& r = entry.second;
-        if (r.isQuery && r.handedBack == 0) {
-            unreturned.push_back(r.command);
-        }
-    }
-    replies_.clear();
-    return unreturned;
+    return replies_.endOfCall();
 }
 
 void checking_host::endOfLife() {
     for (const std::string& command : endOfCall()) {
-        out_.fail("the reply to " + shown(command.c_str()) +
+        out_.fail("the reply to " + printable(command.c_str(), command.size()) +
                   " was not handed back before the destructor returned");
     }
     out_.check(ended_, "the component was destroyed without sending \"AS\"");

@@ -11,11 +11,10 @@
 #define VREL_VALIDATOR_CHECKING_HOST_H
 
 #include "client_host.h"
+#include "reply_ledger.h"
 #include "report.h"
 
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,15 +56,6 @@ public:
     const std::vector<int32_t>& devices() const { return devices_; }
 
 private:
-    struct reply {
-        std::unique_ptr<char[]> text;
-        std::string command;
-        bool isQuery;
-        int handedBack = 0;
-    };
-
-    char* answer(const std::string& command, const char* replyText, bool isQuery);
-    void handBack(const char* text);
     void hash(const void* bytes, size_t length);
     void learnDevice(const char* text);
 
@@ -79,7 +69,7 @@ private:
     long long commands_ = 0;
     std::vector<std::string> texts_;
     std::vector<int32_t> devices_;
-    std::map<const char*, reply> replies_;
+    reply_ledger replies_;
 };
 
 #endif

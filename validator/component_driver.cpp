@@ -1,6 +1,6 @@
 #include "component_driver.h"
 
-#include "command_grammar.h"
+#include "command_reader.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -28,7 +28,7 @@ std::string describeNotification(int type, const void* data) {
     return text;
 }
 
-component_driver::component_driver(component_factory factory, checking_host* host, report& out,
+component_driver::component_driver(vrel_component_factory factory, checking_host* host, report& out,
                                    std::string componentPath)
     : factory_(factory), host_(host), out_(out), componentPath_(std::move(componentPath)) {}
 

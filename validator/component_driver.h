@@ -6,7 +6,7 @@
 #define VREL_VALIDATOR_COMPONENT_DRIVER_H
 
 #include "checking_host.h"
-#include "component_library.h"
+#include "component_factory.h"
 #include "report.h"
 
 #include <string>
@@ -15,7 +15,7 @@
 class component_driver {
 public:
     // `host` may be null: the component is then created without a host.
-    component_driver(component_factory factory, checking_host* host, report& out,
+    component_driver(vrel_component_factory factory, checking_host* host, report& out,
                      std::string componentPath);
     component_driver(const component_driver&) = delete;
     component_driver& operator=(const component_driver&) = delete;
@@ -46,7 +46,7 @@ private:
     // Reports query replies the host did not get back during `what`.
     void checkRepliesReturned(const std::string& what);
 
-    component_factory factory_;
+    vrel_component_factory factory_;
     checking_host* host_;
     report& out_;
     std::string componentPath_;

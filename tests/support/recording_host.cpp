@@ -1,6 +1,6 @@
 #include "recording_host.h"
 
-#include <cstring>
+#include "command_reader.h"
 
 recording_host::~recording_host() = default;
 
@@ -10,17 +10,9 @@ void recording_host::reserved() {
 
 char* recording_host::send(const char* text, int code) {
     if (code == vrel_send_release) {
-        auto found = replies_.find(text);
-        if (found == replies_.end()) {
-            faults_.push_back("code 5 with a pointer that is no reply of this host");
-            return nullptr;
-        }
-        reply_text& reply = found->second;
-        ++reply.handedBack;
-        if (!reply.mustComeBack) {
-            faults_.push_back("the reply to \"" + reply.command + "\" was handed back");
-        } else if (reply.handedBack > 1) {
-            faults_.push_back("the reply to \"" + reply.command + "\" was handed back twice");
+        const std::string wrong = replies_.handBack(text);
+        if (!wrong.empty()) {
+            faults_.push_back("the component " + wrong);
         }
         return nullptr;
     }
@@ -35,27 +27,18 @@ char* recording_host::send(const char* text, int code) {
         return nullptr;
     }
     const std::string command = text;
-    const bool query = command.rfind("TG ", 0) == 0 || command.rfind("XI ", 0) == 0;
+    const bool query = is_query_text(text);
     for (auto it = script_.begin(); it != script_.end(); ++it) {
         if (command.rfind(it->first, 0) == 0) {
             const std::string reply = it->second;
             script_.erase(it);
-            return makeReply(command, reply, query);
+            return replies_.issue(command, reply, query);
         }
     }
     if (command.rfind("PS ", 0) == 0 && !panelShowFails_) {
-        return makeReply(command, "ok", false);
+        return replies_.issue(command, "ok", false);
     }
     return nullptr;
-}
-
-char* recording_host::makeReply(const std::string& command, const std::string& text,
-                                bool mustComeBack) {
-    std::unique_ptr<char[]> copy(new char[text.size() + 1]);
-    std::memcpy(copy.get(), text.c_str(), text.size() + 1);
-    char* pointer = copy.get();
-    replies_[pointer] = reply_text{std::move(copy), command, mustComeBack};
-    return pointer;
 }
 
 void recording_host::replyTo(const std::string& prefix, const std::string& reply) {
@@ -89,10 +72,8 @@ void recording_host::clear() {
 
 std::vector<std::string> recording_host::protocolFaults() const {
     std::vector<std::string> faults = faults_;
-    for (const auto& entry : replies_) {
-        if (entry.second.mustComeBack && entry.second.handedBack == 0) {
-            faults.push_back("the reply to \"" + entry.second.command + "\" never came back");
-        }
+    for (const std::string& command : replies_.outstanding()) {
+        faults.push_back("the component never handed back the reply to \"" + command + "\"");
     }
     return faults;
 }

@@ -5,10 +5,9 @@
 #define VREL_TESTS_RECORDING_HOST_H
 
 #include "client_host.h"
+#include "reply_ledger.h"
 
 #include <deque>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,20 +45,11 @@ public:
     std::vector<std::string> protocolFaults() const;
 
 private:
-    struct reply_text {
-        std::unique_ptr<char[]> text;
-        std::string command;
-        bool mustComeBack;
-        int handedBack = 0;
-    };
-
-    char* makeReply(const std::string& command, const std::string& text, bool mustComeBack);
-
     std::vector<call> calls_;
     size_t taken_ = 0;
     std::deque<std::pair<std::string, std::string>> script_;
     bool panelShowFails_ = false;
-    std::map<const char*, reply_text> replies_;
+    reply_ledger replies_;
     std::vector<std::string> faults_;
 };
 

@@ -43,7 +43,7 @@ TEST(CheckingHost, AReplyHandedBackTwiceFails) {
     char* reply = host.send("TG '1' 'c' 'value'", 0);
     host.send(reply, 5);
     host.send(reply, 5);
-    EXPECT_TRUE(mentions(out, "more than once"));
+    EXPECT_TRUE(mentions(out, "a second time"));
 }
 
 TEST(CheckingHost, AReplyToAnythingButAQueryMustNotComeBack) {
@@ -52,7 +52,7 @@ TEST(CheckingHost, AReplyToAnythingButAQueryMustNotComeBack) {
     char* reply = host.send("PS '1' 'p1.vrel_ui'", 0);
     ASSERT_NE(reply, nullptr);
     host.send(reply, 5);
-    EXPECT_TRUE(mentions(out, "only the replies of the queries"));
+    EXPECT_TRUE(mentions(out, "only the replies to TG and XI"));
 }
 
 TEST(CheckingHost, APointerThatIsNoReplyMustNotComeBack) {
@@ -60,7 +60,7 @@ TEST(CheckingHost, APointerThatIsNoReplyMustNotComeBack) {
     checking_host host(out);
     char stranger[] = "x";
     host.send(stranger, 5);
-    EXPECT_TRUE(mentions(out, "not a reply of this host"));
+    EXPECT_TRUE(mentions(out, "never gave out as a reply"));
     // A reply whose call has ended is forgotten: handing it back later fails.
     char* reply = host.send("TG '1' 'c' 'value'", 0);
     host.endOfCall();

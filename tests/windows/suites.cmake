@@ -10,12 +10,12 @@ target_compile_options(vrel_test_support PUBLIC
 
 # Suites that catch the debug output themselves, as the development host does;
 # every other suite reads it from standard error.
-set(VREL_WINDOWS_OWN_DEBUG_OUTPUT devhost_tests)
+set(VREL_WINDOWS_OWN_DEBUG_OUTPUT devhost_tests host_tests)
 
-function(vrel_add_windows_suite name)
+function(vrel_add_windows_suite name folder)
     if(NOT name IN_LIST VREL_WINDOWS_OWN_DEBUG_OUTPUT)
         target_sources(${name} PRIVATE ${VREL_WINDOWS_SUITE_DIR}/windows_debug_output.cpp)
     endif()
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${folder})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "VREL_CONFIG_DIR=")
 endfunction()

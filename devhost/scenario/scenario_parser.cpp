@@ -1,0 +1,498 @@
+#include "scenario_parser.h"
+
+#include "command_reader.h"
+#include "scenario_text.h"
+
+#include <functional>
+#include <map>
+
+namespace {
+
+// The longest time one "advance" or "fault delay" may cover: about 31 years.
+constexpr int64_t maxDuration = 1000LL * 1000 * 1000 * 1000;
+
+// Reads the words of one line after its verb, with the error at hand.
+class arguments {
+public:
+    arguments(line_reader& reader, std::string& error) : reader_(reader), error_(error) {}
+
+    bool word(std::string& out, const char* what) {
+        if (reader_.word(out, error_)) {
+            return true;
+        }
+        if (error_.empty()) {
+            error_ = std::string("missing ") + what;
+        }
+        return false;
+    }
+
+    // A word that may be missing; false at the end of the line (or on a bad
+    // quote, with the error set).
+    bool optionalWord(std::string& out) { return reader_.word(out, error_); }
+    // False once an error was found.
+    bool ok() const { return error_.empty(); }
+
+    bool number(int64_t& out, const char* what) {
+        std::string text;
+        if (!word(text, what)) {
+            return false;
+        }
+        int32_t value = 0;
+        if (!read_plain_number(text, value)) {
+            error_ = std::string(what) + " '" + text + "' is not a whole number";
+            return false;
+        }
+        out = value;
+        return true;
+    }
+
+    bool numbers(statement& s, std::initializer_list<const char*> whats) {
+        for (const char* what : whats) {
+            int64_t value = 0;
+            if (!number(value, what)) {
+                return false;
+            }
+            s.numbers.push_back(value);
+        }
+        return true;
+    }
+
+    bool duration(int64_t& ms, const char* what) {
+        std::string text;
+        if (!word(text, what)) {
+            return false;
+        }
+        if (!read_duration(text, ms)) {
+            error_ =
+                std::string(what) + " '" + text + "' is not a duration such as 500, 500ms or 5s";
+            return false;
+        }
+        return true;
+    }
+
+    bool text(std::string& out) { return reader_.freeText(out, error_); }
+
+    // The free text, which must not be empty.
+    bool requiredText(std::string& out, const char* what) {
+        if (reader_.atEnd()) {
+            error_ = std::string("missing ") + what + " (write \"\" for an empty text)";
+            return false;
+        }
+        return text(out);
+    }
+
+    bool end() {
+        if (reader_.atEnd()) {
+            return true;
+        }
+        std::string extra;
+        reader_.freeText(extra, error_);
+        error_ = "unexpected '" + extra + "' at the end of the line";
+        return false;
+    }
+
+    bool fail(std::string message) {
+        error_ = std::move(message);
+        return false;
+    }
+
+private:
+    line_reader& reader_;
+    std::string& error_;
+};
+
+// "[panel:]control", panel "1" when not given.
+void splitControl(const std::string& word, statement& s) {
+    const size_t colon = word.find(':');
+    if (colon == std::string::npos) {
+        s.words.push_back("1");
+        s.words.push_back(word);
+    } else {
+        s.words.push_back(word.substr(0, colon));
+        s.words.push_back(word.substr(colon + 1));
+    }
+}
+
+bool parseRouter(arguments& args, statement& s) {
+    if (!args.numbers(s, {"router device"})) {
+        return false;
+    }
+    std::string group;
+    int groups = 0;
+    while (args.optionalWord(group)) {
+        // "destination=source" or "first-last=source"
+        const size_t equals = group.find('=');
+        const std::string range = group.substr(0, equals);
+        const size_t dash = range.find('-', 1);
+        int32_t first = 0;
+        int32_t last = 0;
+        int32_t source = 0;
+        const bool ok =
+            equals != std::string::npos && read_plain_number(group.substr(equals + 1), source) &&
+            (dash == std::string::npos ? read_plain_number(range, first) && (last = first, true)
+                                       : read_plain_number(range.substr(0, dash), first) &&
+                                             read_plain_number(range.substr(dash + 1), last));
+        if (!ok || first > last) {
+            return args.fail("crosspoint '" + group +
+                             "' is not destination=source or first-last=source");
+        }
+        if (static_cast<int64_t>(last) - first >= 100000) {
+            return args.fail("crosspoint range '" + group + "' is longer than 100000");
+        }
+        s.numbers.insert(s.numbers.end(), {first, last, source});
+        ++groups;
+    }
+    if (!args.ok()) {
+        return false;
+    }
+    if (groups == 0) {
+        return args.fail("router needs at least one crosspoint, such as 1-16=20 or 3=5");
+    }
+    return true;
+}
+
+bool parseLoad(arguments& args, statement& s) {
+    std::string library;
+    if (!args.word(library, "library")) {
+        return false;
+    }
+    s.words.push_back(library);
+    std::string keyword;
+    if (args.optionalWord(keyword)) {
+        if (keyword != "path") {
+            return args.fail("expected 'path <component path>' after the library, not '" + keyword +
+                             "'");
+        }
+        std::string path;
+        if (!args.word(path, "component path after 'path'")) {
+            return false;
+        }
+        s.words.push_back(path);
+        s.flag = true;
+    }
+    return args.ok() && args.end();
+}
+
+bool parseFault(arguments& args, statement& s) {
+    std::string which;
+    if (!args.word(which, "fault (hold, release, delay, drop or off)")) {
+        return false;
+    }
+    static const std::map<std::string, status_fault> faults = {{"hold", status_fault::hold},
+                                                               {"delay", status_fault::delay},
+                                                               {"drop", status_fault::drop},
+                                                               {"off", status_fault::none},
+                                                               {"release", status_fault::none}};
+    const auto found = faults.find(which);
+    if (found == faults.end()) {
+        return args.fail("unknown fault '" + which + "' (hold, release, delay, drop or off)");
+    }
+    s.fault = found->second;
+    s.flag = which == "release";
+    s.words.push_back(which);
+    if (!args.numbers(s, {"router device"})) {
+        return false;
+    }
+    if (s.fault == status_fault::delay) {
+        int64_t ms = 0;
+        if (!args.duration(ms, "delay")) {
+            return false;
+        }
+        s.numbers.push_back(ms);
+    }
+    return args.end();
+}
+
+bool parseExpect(arguments& args, statement& s) {
+    std::string what;
+    if (!args.word(what, "what to expect")) {
+        return false;
+    }
+    if (what == "sent") {
+        s.kind = statement_kind::expect_sent;
+        return args.requiredText(s.text, "the command text");
+    }
+    if (what == "nothing" || what == "no") {
+        std::string next;
+        if (!args.word(next, "sent, reply or debug")) {
+            return false;
+        }
+        if (what == "nothing" && next == "sent") {
+            s.kind = statement_kind::expect_nothing_sent;
+        } else if (what == "no" && next == "reply") {
+            s.kind = statement_kind::expect_no_reply;
+        } else if (what == "no" && next == "debug") {
+            s.kind = statement_kind::expect_no_debug;
+        } else {
+            return args.fail("unknown expectation '" + what + " " + next +
+                             "' (nothing sent, no reply, no debug)");
+        }
+        return args.end();
+    }
+    if (what == "property") {
+        s.kind = statement_kind::expect_property;
+        std::string control;
+        std::string property;
+        if (!args.word(control, "control") || !args.word(property, "property")) {
+            return false;
+        }
+        splitControl(control, s);
+        s.words.push_back(property);
+        return args.text(s.text);
+    }
+    if (what == "crosspoint") {
+        s.kind = statement_kind::expect_crosspoint;
+        return args.numbers(s, {"router device", "destination", "source"}) && args.end();
+    }
+    if (what == "info") {
+        s.kind = statement_kind::expect_info;
+        return args.numbers(s, {"info device", "index"}) && args.text(s.text);
+    }
+    if (what == "reply") {
+        s.kind = statement_kind::expect_reply;
+        return args.requiredText(s.text, "the reply text");
+    }
+    if (what == "debug") {
+        s.kind = statement_kind::expect_debug;
+        return args.requiredText(s.text, "the debug text");
+    }
+    if (what == "timer") {
+        s.kind = statement_kind::expect_timer;
+        std::string state;
+        if (!args.numbers(s, {"timer id"}) || !args.word(state, "running, stopped or due <ms>")) {
+            return false;
+        }
+        if (state == "due") {
+            int64_t due = 0;
+            if (!args.duration(due, "due time")) {
+                return false;
+            }
+            s.numbers.push_back(due);
+        } else if (state != "running" && state != "stopped") {
+            return args.fail("timer state '" + state + "' is not running, stopped or due <ms>");
+        }
+        s.words.push_back(state);
+        return args.end();
+    }
+    if (what == "flagged") {
+        s.kind = statement_kind::expect_flagged;
+        return args.requiredText(s.text, "a piece of the flagged message");
+    }
+    return args.fail("unknown expectation '" + what +
+                     "' (sent, nothing sent, property, crosspoint, info, reply, no reply, debug, "
+                     "no debug, timer, flagged)");
+}
+
+using verb_parser = std::function<bool(arguments&, statement&)>;
+
+struct verb {
+    statement_kind kind;
+    bool interactiveOnly;
+    verb_parser parse;
+};
+
+const std::map<std::string, verb>& verbs() {
+    static const std::map<std::string, verb> table = {
+        {"settings",
+         {statement_kind::settings, false,
+          [](arguments& a, statement& s) {
+              s.words.emplace_back();
+              return a.word(s.words[0], "settings folder") && a.end();
+          }}},
+        {"router", {statement_kind::router, false, parseRouter}},
+        {"load", {statement_kind::load, false, parseLoad}},
+        {"unload",
+         {statement_kind::unload, false, [](arguments& a, statement&) { return a.end(); }}},
+        {"press",
+         {statement_kind::press, false,
+          [](arguments& a, statement& s) {
+              std::string control;
+              if (!a.word(control, "control to press")) {
+                  return false;
+              }
+              splitControl(control, s);
+              return a.end();
+          }}},
+        {"parent",
+         {statement_kind::parent, false,
+          [](arguments& a, statement& s) { return a.requiredText(s.text, "the command text"); }}},
+        {"status",
+         {statement_kind::status, false,
+          [](arguments& a, statement& s) {
+              return a.numbers(s, {"router device", "destination", "source"}) && a.end();
+          }}},
+        {"route",
+         {statement_kind::route, false,
+          [](arguments& a, statement& s) {
+              if (!a.numbers(s, {"router device", "source", "destination"})) {
+                  return false;
+              }
+              std::string how;
+              if (a.optionalWord(how)) {
+                  if (how != "silently") {
+                      return a.fail("expected 'silently' or nothing after the destination, not '" +
+                                    how + "'");
+                  }
+                  s.flag = true;
+              }
+              return a.ok() && a.end();
+          }}},
+        {"advance",
+         {statement_kind::advance, false,
+          [](arguments& a, statement& s) {
+              int64_t ms = 0;
+              if (!a.duration(ms, "time")) {
+                  return false;
+              }
+              s.numbers.push_back(ms);
+              return a.end();
+          }}},
+        {"fault", {statement_kind::fault, false, parseFault}},
+        {"expect", {statement_kind::expect_sent, false, parseExpect}},
+        {"say",
+         {statement_kind::say, false, [](arguments& a, statement& s) { return a.text(s.text); }}},
+        {"show",
+         {statement_kind::show, false,
+          [](arguments& a, statement& s) {
+              std::string word;
+              while (a.optionalWord(word)) {
+                  s.words.push_back(word);
+              }
+              return a.ok() && (s.words.size() <= 2 || a.fail("show takes at most two words"));
+          }}},
+        {"help", {statement_kind::help, true, [](arguments& a, statement&) { return a.end(); }}},
+        {"save",
+         {statement_kind::save, true,
+          [](arguments& a, statement& s) {
+              s.words.emplace_back();
+              return a.word(s.words[0], "file to save the session in") && a.end();
+          }}},
+        {"quit", {statement_kind::quit, true, [](arguments& a, statement&) { return a.end(); }}},
+        {"exit", {statement_kind::quit, true, [](arguments& a, statement&) { return a.end(); }}},
+    };
+    return table;
+}
+
+} // namespace
+
+bool read_duration(const std::string& text, int64_t& ms) {
+    size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+        ++digits;
+    }
+    if (digits == 0 || digits > 13) {
+        return false;
+    }
+    const std::string unit = text.substr(digits);
+    int64_t value = std::stoll(text.substr(0, digits));
+    if (unit == "s") {
+        value *= 1000;
+    } else if (!unit.empty() && unit != "ms") {
+        return false;
+    }
+    if (value > maxDuration) {
+        return false;
+    }
+    ms = value;
+    return true;
+}
+
+line_result parse_scenario_line(const std::string& file, int line, const std::string& text,
+                                bool interactive, statement& out, std::string& error) {
+    std::string source = text;
+    if (!source.empty() && source.back() == '\r') {
+        source.pop_back();
+    }
+    line_reader reader(source);
+    error.clear();
+    if (reader.atEnd()) {
+        return line_result::blank;
+    }
+    std::string word;
+    if (!reader.word(word, error)) {
+        return line_result::error;
+    }
+    if (word[0] == '#') {
+        return line_result::blank;
+    }
+    const auto found = verbs().find(word);
+    if (found == verbs().end()) {
+        error = "unknown statement '" + word + "'" + (interactive ? " (try help)" : "");
+        return line_result::error;
+    }
+    if (found->second.interactiveOnly && !interactive) {
+        error = "'" + word + "' is for interactive use only";
+        return line_result::error;
+    }
+    statement s;
+    s.kind = found->second.kind;
+    s.file = file;
+    s.line = line;
+    s.source = source;
+    arguments args(reader, error);
+    if (!found->second.parse(args, s)) {
+        if (error.empty()) {
+            error = "malformed line";
+        }
+        error = word + ": " + error;
+        return line_result::error;
+    }
+    out = std::move(s);
+    return line_result::statement;
+}
+
+bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
+                    std::vector<std::string>& errors) {
+    std::string text;
+    int line = 0;
+    while (std::getline(in, text)) {
+        ++line;
+        statement s;
+        std::string error;
+        switch (parse_scenario_line(file, line, text, false, s, error)) {
+        case line_result::statement:
+            statements.push_back(std::move(s));
+            break;
+        case line_result::blank:
+            break;
+        case line_result::error:
+            errors.push_back(file + ":" + std::to_string(line) + ": " + error);
+            break;
+        }
+    }
+    return errors.empty();
+}
+
+const char* scenario_help_text() {
+    return R"(Set-up
+  settings <folder>                    settings folder of the component (before load)
+  router <device> <dest>=<source> ...  crosspoints, no report; a range: 1-16=20
+  load <library> [path <text>]         load a component library and create the component
+  unload                               destroy the component and unload its library
+Actions (each starts a new window of traffic for the expectations)
+  press [<panel>:]<control>            the operator presses a button (panel 1 by default)
+  parent <text>                        the parent panel sends a command text, e.g. Source=12
+  status <device> <dest> <source>      deliver a route status as given
+  route <device> <source> <dest> [silently]
+                                       another panel routes; silently: no status report
+  advance <time>                       move the virtual clock on: 500, 500ms or 5s
+  fault hold|drop|off|release <device> hold back, drop, or restore a router's status
+  fault delay <device> <time>          deliver a router's status late
+Expectations (a failure stops a scenario)
+  expect sent <text>                   the next command of the window, exactly
+  expect nothing sent                  no command of the window is left unchecked
+  expect property [<panel>:]<control> <property> <text>
+  expect crosspoint <device> <dest> <source>
+  expect info <device> <index> <text>
+  expect reply <text> | expect no reply          of the last parent command
+  expect debug <text> | expect no debug          the window's debug output
+  expect timer <id> running|stopped|due <time>
+  expect flagged <piece of text>       the host flagged a problem or note with this text
+Other
+  say <text>                           print a line in the log
+  show [panel|routers|router <n>|info|timers|faults|traffic [<n>]]
+  help, save <file>, quit              interactive use only
+Texts run to the end of the line; quote them ("...", with \n \t \" \\) when they
+begin or end with a blank or hold a line end. ${component} in a text stands for
+the component path.)";
+}

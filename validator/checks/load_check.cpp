@@ -1,0 +1,56 @@
+// Load, find the factory, create, drive, destroy and unload once, with a
+// host, without one and with two components alive at once.
+#include "component_library.h"
+#include "drive_script.h"
+#include "test_context.h"
+
+void runLoadTest(const test_context& context, report& out) {
+    out.step("loading " + context.options.library);
+    component_library library;
+    std::string error;
+    if (!out.check(library.load(context.options.library, error), error)) {
+        return;
+    }
+
+    out.step("creating a component with a checking host");
+    checking_host host(out);
+    host.setKeepTexts(true);
+    {
+        component_driver driver(library.factory(), &host, out, context.componentPath);
+        if (driver.create()) {
+            out.note(1, "start-up sent " + std::to_string(host.texts().size()) + " command(s)");
+            out.step("driving the component");
+            driveBriefly(driver, &host);
+            out.step("destroying the component");
+            driver.destroy();
+            out.check(!host.texts().empty() && host.texts().back() == "AS",
+                      "the last command of the component's life was not \"AS\"");
+        }
+    }
+
+    out.step("creating a component without a host (null host, null path)");
+    {
+        component_driver driver(library.factory(), nullptr, out, "");
+        if (driver.create(nullptr)) {
+            driveBriefly(driver, nullptr);
+            driver.destroy();
+        }
+    }
+
+    out.step("two components alive at once, driven in turn");
+    {
+        checking_host second(out);
+        component_driver one(library.factory(), &host, out, context.componentPath);
+        component_driver two(library.factory(), &second, out, context.componentPath);
+        if (one.create() && two.create()) {
+            driveBriefly(one, &host);
+            driveBriefly(two, &second);
+            one.destroy();
+            driveBriefly(two, &second);
+            two.destroy();
+        }
+    }
+
+    out.step("unloading " + context.options.library);
+    out.check(library.unload(&error), error);
+}
