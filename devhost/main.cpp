@@ -130,8 +130,8 @@ int main(int argc, char** argv) {
 
     if (scenarios.empty()) {
         traffic_log log;
-        log.setOutput(logOutput);
         interactive_options interactive;
+        interactive.logOutput = logOutput;
         interactive.runner = options;
         interactive.recordFile = recordFile;
         interactive.prompt = vrel_isatty(0) != 0;

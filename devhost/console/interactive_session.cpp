@@ -2,12 +2,14 @@
 
 #include "scenario_parser.h"
 #include "session_recorder.h"
+#include "traffic_printer.h"
 
 int run_interactive(std::istream& in, std::ostream& out, traffic_log& log,
                     const interactive_options& options) {
     runner_options runnerOptions = options.runner;
     runnerOptions.showOutput = &out;
     scenario_runner runner(log, runnerOptions);
+    traffic_printer printer(runner.host().feed(), options.logOutput);
     session_recorder recorder;
     int failures = 0;
     int lineNumber = 0;

@@ -17,6 +17,8 @@ struct interactive_options {
     std::string recordFile;
     // Show a prompt before each line (when reading from a terminal).
     bool prompt = false;
+    // Where the traffic is printed as it happens; null: nowhere.
+    std::ostream* logOutput = nullptr;
 };
 
 // Runs the session until `quit` or the end of `in`. Returns the exit status:

@@ -1,5 +1,7 @@
 #include "scenario_file.h"
 
+#include "traffic_printer.h"
+
 #include "scenario_parser.h"
 #include "traffic_log.h"
 
@@ -48,8 +50,8 @@ scenario_exit run_scenario_file(const std::string& path, runner_options options,
         options.showOutput = logOutput;
     }
     traffic_log log;
-    log.setOutput(logOutput);
     scenario_runner runner(log, options);
+    traffic_printer printer(runner.host().feed(), logOutput);
     bool passed = true;
     for (const statement& s : statements) {
         if (!runner.run(s)) {

@@ -5,10 +5,6 @@
 
 void traffic_log::add(int64_t time, traffic_kind kind, const std::string& text) {
     entries_.push_back(traffic_entry{time, kind, text});
-    if (out_ != nullptr) {
-        *out_ << format(entries_.back()) << '\n';
-        out_->flush();
-    }
     if (feed_ != nullptr) {
         facility_change change;
         change.what = facility_change::kind::traffic;

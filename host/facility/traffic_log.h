@@ -1,14 +1,13 @@
 // Everything that passes between the host and the component, stamped with the
 // virtual time: notifications in, commands out, replies, debug output, what the
 // host did about each command, and the problems it flagged. Scenario
-// expectations read it; it is printed as it grows.
+// expectations read it; each new entry is published on the facility's feed.
 #ifndef VREL_HOST_TRAFFIC_LOG_H
 #define VREL_HOST_TRAFFIC_LOG_H
 
 #include "change_feed.h"
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,9 +32,6 @@ struct traffic_entry {
 
 class traffic_log {
 public:
-    // Where entries are printed as they come; null prints nothing.
-    void setOutput(std::ostream* out) { out_ = out; }
-    std::ostream* output() const { return out_; }
     // Where new entries are published; null publishes nothing.
     void setFeed(const change_feed* feed) { feed_ = feed; }
 
@@ -50,7 +46,6 @@ public:
 
 private:
     std::vector<traffic_entry> entries_;
-    std::ostream* out_ = nullptr;
     const change_feed* feed_ = nullptr;
 };
 

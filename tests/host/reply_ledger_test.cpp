@@ -51,7 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         wrong_case{"after_its_call", true, 1, true,
                    "handed back the reply to \"CMD\" after the call that asked for it had "
                    "returned"}),
-    [](const testing::TestParamInfo<wrong_case>& tested) { return std::string(tested.param.name); });
+    [](const testing::TestParamInfo<wrong_case>& tested) {
+        return std::string(tested.param.name);
+    });
 
 TEST(ReplyLedger, AStrayPointerIsNoReply) {
     reply_ledger ledger;
