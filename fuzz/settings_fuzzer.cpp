@@ -52,6 +52,9 @@ void drive(component_driver& driver, const checking_host& host) {
         }
     }
     button_notification press;
+    press.control = "ActivateCue";
+    press.commandWord = "cue";
+    press.commandValue = "toggle";
     const char* const selections[][2] = {{"Source=1", "Destination=3"},
                                          {"Source=2", "Destination=4"},
                                          {"Source=31", "Destination=3"},

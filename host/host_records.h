@@ -52,9 +52,9 @@ inline void* timer_notification(int32_t id) {
 // null: the control's own command is "word=value".
 struct button_notification {
     std::string panel = "1";
-    std::string control = "ActivateCue";
-    std::string commandWord = "cue";
-    std::string commandValue = "toggle";
+    std::string control;
+    std::string commandWord;
+    std::string commandValue;
     command_record command{};
     button_record record{};
 

@@ -10,8 +10,20 @@
 
 namespace {
 
+// What the validator learns of the cue control: its commands, the property
+// its "return=all" names, and its panel.
+component_profile cueControl() {
+    component_profile profile;
+    profile.commandWords = {"Source", "Destination", "Take"};
+    profile.propertyWords = {"CueRouter"};
+    profile.controls = {
+        {"ActivateCue", true, "cue=toggle"}, {"CueText", false, ""}, {"CueInfo", false, ""}};
+    profile.devices = {7};
+    return profile;
+}
+
 std::vector<std::string> texts(uint64_t seed, int level, int count) {
-    notification_mix mix(seed, level, {7});
+    notification_mix mix(seed, level, cueControl());
     std::vector<std::string> result;
     for (int i = 0; i < count; ++i) {
         result.push_back(mix.parentText());
@@ -39,6 +51,41 @@ TEST(NotificationMix, TheTextsCoverTheWordsAndOddValues) {
     }
     EXPECT_TRUE(bigNumber);
     EXPECT_TRUE(dotted);
+}
+
+// The lists a seed picks from decide the whole soak, so a component's
+// transcript stays comparable across versions of the validator only while
+// they are made the same way.
+TEST(NotificationMix, TheVocabularyComesFromTheComponentsOwnWords) {
+    const mix_vocabulary v = vocabulary_of(cueControl());
+    EXPECT_EQ(v.words, (std::vector<std::string>{"return", "instance", "CueRouter", "Source",
+                                                 "Destination", "Take", "_events", "_commands",
+                                                 "source", "TAKE", "", "x", "Destination"}));
+    EXPECT_EQ(v.panels, (std::vector<std::string>{"1", "1", "1", "2", "0", "", "01", "1 "}));
+    EXPECT_EQ(v.controls,
+              (std::vector<std::string>{"ActivateCue", "ActivateCue", "ActivateCue", "CueText",
+                                        "CueInfo", "ActionAll", "AckAll", "activatecue"}));
+    EXPECT_EQ(v.buttonWords, (std::vector<std::string>{"cue", "alarm", "", "toggle"}));
+}
+
+TEST(NotificationMix, AComponentWithoutCommandsOrPanelStillGetsEveryKind) {
+    component_profile bare;
+    bare.panel = "3";
+    const mix_vocabulary v = vocabulary_of(bare);
+    EXPECT_EQ(v.words,
+              (std::vector<std::string>{"return", "instance", "_events", "_commands", "", "x"}));
+    EXPECT_EQ(v.panels, (std::vector<std::string>{"3", "3", "3", "4", "0", "", "03", "3 "}));
+    EXPECT_EQ(v.controls, (std::vector<std::string>{"ActionAll", "AckAll", "button"}));
+    EXPECT_EQ(v.buttonWords, (std::vector<std::string>{"alarm", ""}));
+}
+
+TEST(NotificationMix, ReplyWordsAreTheTextsBeforeEachEquals) {
+    EXPECT_EQ(reply_words("Source=[value]\nDestination=[value]\nTake=[value]"),
+              (std::vector<std::string>{"Source", "Destination", "Take"}));
+    EXPECT_EQ(reply_words("CueRouter=7"), (std::vector<std::string>{"CueRouter"}));
+    EXPECT_EQ(reply_words("notify=*\n\nno equals\n=nothing before"),
+              (std::vector<std::string>{"notify"}));
+    EXPECT_TRUE(reply_words("").empty());
 }
 
 TEST(NotificationMix, OnlyHighLevelsSendRawBytes) {

@@ -3,12 +3,13 @@
 #include "host_records.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-void driveBriefly(component_driver& driver, const checking_host* host) {
-    std::vector<int32_t> devices = {7};
-    if (host != nullptr && !host->devices().empty()) {
-        devices = host->devices();
+void driveBriefly(component_driver& driver, const component_profile& profile) {
+    std::vector<int32_t> devices = profile.devices;
+    if (devices.empty()) {
+        devices.push_back(1);
     }
     for (int32_t device : devices) {
         for (int32_t index = 1; index <= 16; ++index) {
@@ -20,12 +21,20 @@ void driveBriefly(component_driver& driver, const checking_host* host) {
     driver.command("return=all");
     driver.command("_events");
     driver.command("_commands");
-    driver.command("Source=3");
-    driver.command("Destination=4");
-    button_notification press;
-    driver.notify(press.build(), 2, "a press of ActivateCue on panel 1");
-    driver.command("Take=1");
-    driver.notify(reinterpret_cast<void*>(intptr_t{1}), 4, "timer 1");
+    // Each command with a small number, then a press, then each once more
+    // (the last command of a family's list is usually the one that acts).
+    int value = 3;
+    for (const std::string& word : profile.commandWords) {
+        driver.command((word + "=" + std::to_string(value++)).c_str());
+    }
+    if (const component_profile::control* button = profile.firstButton()) {
+        button_press press(profile.panel, button->id, button->command.c_str());
+        driver.notify(press.record(), 2, ("a press of " + button->id).c_str());
+    }
+    for (const std::string& word : profile.commandWords) {
+        driver.command((word + "=1").c_str());
+    }
+    driver.notify(timer_notification(1), 4, "timer 1");
     driver.notify(nullptr, 6, "notification type 6");
     driver.notify(nullptr, 7, "notification type 7");
 }

@@ -1,13 +1,14 @@
-// A short, fixed use of a component: what a panel host does in the first
-// seconds of a component's life.
+// A short, fixed use of a component in its own words: what a panel host does
+// in the first seconds of a component's life.
 #ifndef VREL_VALIDATOR_DRIVE_SCRIPT_H
 #define VREL_VALIDATOR_DRIVE_SCRIPT_H
 
-#include "checking_host.h"
 #include "component_driver.h"
+#include "component_profile.h"
 
-// Route statuses for the devices the component registered, parent commands
-// (with replies released), a button press, a take and its timer.
-void driveBriefly(component_driver& driver, const checking_host* host);
+// Route statuses for the devices the component registered, the family's parent
+// commands and each of its own with a number (replies released), a press of
+// its first button, each of its commands again, then timer 1.
+void driveBriefly(component_driver& driver, const component_profile& profile);
 
 #endif

@@ -4,6 +4,7 @@
 // crashes and every command, reply and hand-back keeps to the protocol.
 #include "component_driver.h"
 #include "component_library.h"
+#include "component_profile.h"
 #include "host_records.h"
 #include "random_source.h"
 #include "test_context.h"
@@ -21,8 +22,43 @@ struct hostile_run {
     checking_host& host;
     random_source& random;
     int level;
-    // The devices the component registered at start (the ones it listens to).
-    std::vector<int32_t> devices;
+    // The component's own words, panel and devices.
+    const component_profile& profile;
+
+    // The component's parent commands by position (the last is usually the
+    // one that acts), with stand-ins for a component that lists fewer.
+    std::string command(size_t position) const {
+        const std::vector<std::string>& words = profile.commandWords;
+        if (position < words.size()) {
+            return words[position];
+        }
+        return position == 0 ? "first" : "second";
+    }
+    std::string first() const { return command(0); }
+    std::string second() const { return command(1); }
+    std::string last() const {
+        return profile.commandWords.empty() ? "last" : profile.commandWords.back();
+    }
+    // Every word the component takes a value for, and the family's "instance".
+    std::vector<std::string> valueWords() const {
+        std::vector<std::string> words = profile.commandWords;
+        words.insert(words.end(), profile.propertyWords.begin(), profile.propertyWords.end());
+        words.push_back("instance");
+        return words;
+    }
+    // A press of the component's first button, field by field.
+    button_notification button() const {
+        button_notification press;
+        press.panel = profile.panel;
+        if (const component_profile::control* found = profile.firstButton()) {
+            press.control = found->id;
+            const size_t equals = found->command.find('=');
+            press.commandWord = found->command.substr(0, equals);
+            press.commandValue =
+                equals == std::string::npos ? std::string() : found->command.substr(equals + 1);
+        }
+        return press;
+    }
 
     void text(const std::string& command) {
         std::string copy = command; // the component may not keep or change it
@@ -34,12 +70,13 @@ struct hostile_run {
         }
     }
     void press() {
-        button_notification press;
-        driver.notify(press.build(), 2, "a press of ActivateCue");
+        button_notification pressed = button();
+        driver.notify(pressed.build(), 2, "a press of the first button");
     }
+    // The press switches a toggling component on before its acting command.
     void takeWithCue() {
         press();
-        text("Take=1");
+        text(last() + "=1");
     }
     void status(int32_t device, int32_t index, int32_t value) {
         route_status_record record{device, 0, index, value};
@@ -55,11 +92,11 @@ struct hostile_row {
 
 const std::string megabyte(size_t{1} << 20, 'a');
 
-std::vector<std::string> withWords(const std::vector<std::string>& values) {
+std::vector<std::string> withWords(const hostile_run& r, const std::vector<std::string>& values) {
     std::vector<std::string> texts;
-    for (const char* word : {"Source=", "Destination=", "CueRouter=", "Take=", "instance="}) {
+    for (const std::string& word : r.valueWords()) {
         for (const std::string& value : values) {
-            texts.push_back(word + value);
+            texts.push_back(word + "=" + value);
         }
     }
     return texts;
@@ -73,65 +110,67 @@ std::vector<hostile_row> hostileRows() {
         {"an empty parent text", 1, [](hostile_run& r) { r.text(""); }},
         {"parent texts of 1 MB", 1,
          [](hostile_run& r) {
-             r.texts({megabyte, "Source=" + std::string(size_t{1} << 20, '9'),
-                      "Destination=" + std::string(size_t{1} << 20, '1'), "instance=" + megabyte,
+             r.texts({megabyte, r.first() + "=" + std::string(size_t{1} << 20, '9'),
+                      r.second() + "=" + std::string(size_t{1} << 20, '1'), "instance=" + megabyte,
                       "return=" + megabyte, std::string(size_t{1} << 20, '.'),
                       std::string(size_t{1} << 20, '='), megabyte + "=1"});
          }},
         {"parent texts of 16 MB", 8,
          [](hostile_run& r) {
              r.texts({std::string(size_t{16} << 20, '.'),
-                      "Source=" + std::string(size_t{16} << 20, '7')});
+                      r.first() + "=" + std::string(size_t{16} << 20, '7')});
          }},
         {"33 and more dots", 1,
          [](hostile_run& r) {
              std::string thirtyThree(33, '.');
-             std::string parts = "Source";
+             std::string parts = r.first();
              for (int i = 0; i < 40; ++i) {
                  parts += ".p" + std::to_string(i);
              }
              r.texts({std::string(31, '.'), std::string(32, '.'), thirtyThree, std::string(34, '.'),
-                      thirtyThree + "=x", "Take" + thirtyThree + "=1", parts, parts + "=12",
+                      thirtyThree + "=x", r.last() + thirtyThree + "=1", parts, parts + "=12",
                       std::string(1000, '.') + "=1"});
          }},
         {"\"=\" first", 1,
          [](hostile_run& r) {
-             r.texts({"=", "=5", "==", "=Source=1", ".=.", "=.=", "=all"});
+             r.texts({"=", "=5", "==", "=" + r.first() + "=1", ".=.", "=.=", "=all"});
          }},
         {"numbers of 2^31, 2^63 and twenty digits", 1,
          [](hostile_run& r) {
-             r.texts(withWords({"2147483647", "2147483648", "-2147483648", "-2147483649",
-                                "9223372036854775807", "9223372036854775808",
-                                "-9223372036854775809", "18446744073709551616",
-                                "99999999999999999999", "00000000000000000012"}));
+             r.texts(withWords(r, {"2147483647", "2147483648", "-2147483648", "-2147483649",
+                                   "9223372036854775807", "9223372036854775808",
+                                   "-9223372036854775809", "18446744073709551616",
+                                   "99999999999999999999", "00000000000000000012"}));
              r.takeWithCue();
          }},
         {"signs and spaces", 1,
          [](hostile_run& r) {
-             r.texts(withWords({"+12", "-12", " 12", "12 ", "+-1", "--1", "- 1", "\t3", "-", "+"}));
-             r.texts({" Source=12", "Source =12", "Source= 12", " Take=1"});
+             r.texts(
+                 withWords(r, {"+12", "-12", " 12", "12 ", "+-1", "--1", "- 1", "\t3", "-", "+"}));
+             r.texts({" " + r.first() + "=12", r.first() + " =12", r.first() + "= 12",
+                      " " + r.last() + "=1"});
              r.takeWithCue();
          }},
         {"trailing garbage", 1,
          [](hostile_run& r) {
-             r.texts({"Source=12abc", "Destination=4xyz", "CueRouter=7.5", "Take=1garbage",
-                      "Source=0x10", "Destination=1e3", "return=all.x", "_events=1",
-                      "_commands.x=y"});
+             r.texts({r.first() + "=12abc", r.second() + "=4xyz", "instance=7.5",
+                      r.last() + "=1garbage", r.first() + "=0x10", r.second() + "=1e3",
+                      "return=all.x", "_events=1", "_commands.x=y"});
              r.takeWithCue();
          }},
         {"sources and destinations -1, 0, 17, INT_MIN and INT_MAX", 1,
          [indices](hostile_run& r) {
              for (int32_t source : indices) {
                  for (int32_t destination : indices) {
-                     r.text("Source=" + std::to_string(source));
-                     r.text("Destination=" + std::to_string(destination));
+                     r.text(r.first() + "=" + std::to_string(source));
+                     r.text(r.second() + "=" + std::to_string(destination));
                      r.takeWithCue();
                  }
              }
          }},
         {"route statuses with indices -1, 17, INT_MIN, INT_MAX and extreme values", 1,
          [indices](hostile_run& r) {
-             std::vector<int32_t> devices = r.devices;
+             std::vector<int32_t> devices = r.profile.devices;
              devices.insert(devices.end(), {0, -1, INT_MIN, INT_MAX});
              for (int32_t device : devices) {
                  for (int32_t index : indices) {
@@ -144,7 +183,8 @@ std::vector<hostile_row> hostileRows() {
                      r.status(device, index, index % 2 == 0 ? INT_MAX : INT_MIN);
                  }
              }
-             for (const char* text : {"Source=1", "Source=3", "Destination=3", "Destination=4"}) {
+             for (const std::string& text :
+                  {r.first() + "=1", r.first() + "=3", r.second() + "=3", r.second() + "=4"}) {
                  r.text(text);
                  r.takeWithCue();
              }
@@ -190,7 +230,7 @@ std::vector<hostile_row> hostileRows() {
         {"button records with null fields", 1,
          [](hostile_run& r) {
              for (const char* nulls : {"p", "c", "r", "w", "v", "pc", "wv", "pcr", "pcwv"}) {
-                 button_notification press;
+                 button_notification press = r.button();
                  r.driver.notify(press.build(nulls), 2, "a button record with null fields");
              }
              button_record zeroed{};
@@ -200,14 +240,18 @@ std::vector<hostile_row> hostileRows() {
         {"button records with odd texts", 1,
          [](hostile_run& r) {
              for (const char* panel : {"", "01", "1 ", " 1", "-1", "4294967297", "1.0"}) {
-                 button_notification press;
+                 button_notification press = r.button();
                  press.panel = panel;
                  r.driver.notify(press.build(), 2, "a button on an odd panel");
              }
+             const std::string id = r.button().control;
+             std::string lower = id;
+             for (char& c : lower) {
+                 c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+             }
              for (const std::string& control :
-                  {std::string(), std::string("activatecue"), std::string("ActivateCue "),
-                   std::string("ActivateCue\n"), megabyte}) {
-                 button_notification press;
+                  {std::string(), lower, id + " ", id + "\n", megabyte}) {
+                 button_notification press = r.button();
                  press.control = control;
                  press.commandValue = megabyte;
                  r.driver.notify(press.build(), 2, "a button with an odd control");
@@ -236,12 +280,12 @@ std::vector<hostile_row> hostileRows() {
         {"a storm of takes", 1,
          [](hostile_run& r) {
              for (int i = 0; i < 5000; ++i) {
-                 r.text("Source=" + std::to_string(i % 40));
-                 r.text("Destination=" + std::to_string(i % 25));
+                 r.text(r.first() + "=" + std::to_string(i % 40));
+                 r.text(r.second() + "=" + std::to_string(i % 25));
                  if (i % 2 == 0) {
                      r.press();
                  }
-                 r.text("Take=1");
+                 r.text(r.last() + "=1");
                  r.driver.notify(reinterpret_cast<void*>(intptr_t{1}), 4, "timer 1");
              }
          }},
@@ -264,7 +308,8 @@ std::vector<hostile_row> hostileRows() {
 enum class host_mood { usual, refusesPanel, answersEverything, absent };
 
 void runRow(const hostile_row& row, host_mood mood, const test_context& context,
-            const component_library& library, report& out, random_source& random) {
+            const component_library& library, const component_profile& profile, report& out,
+            random_source& random) {
     checking_host host(out);
     host.setPanelShowFails(mood == host_mood::refusesPanel);
     host.setAnswerEverything(mood == host_mood::answersEverything);
@@ -273,7 +318,7 @@ void runRow(const hostile_row& row, host_mood mood, const test_context& context,
     if (!driver.create()) {
         return;
     }
-    hostile_run run{driver, host, random, context.options.level, host.devices()};
+    hostile_run run{driver, host, random, context.options.level, profile};
     row.run(run);
     run.takeWithCue();
     driver.notify(reinterpret_cast<void*>(intptr_t{1}), 4, "timer 1");
@@ -288,6 +333,8 @@ void runHostileTest(const test_context& context, report& out) {
     if (!out.check(library.load(context.options.library, error), error)) {
         return;
     }
+    out.step("learning the component's words");
+    const component_profile profile = learn_profile(library.factory(), context.componentPath, out);
     random_source random(context.seed ^ 0x686f7374696c65ULL);
     struct mood_name {
         host_mood mood;
@@ -310,7 +357,7 @@ void runHostileTest(const test_context& context, report& out) {
             }
             out.step(std::string("row: ") + row.name + mood.name);
             const long long failuresBefore = out.failures();
-            runRow(row, mood.mood, context, library, out, random);
+            runRow(row, mood.mood, context, library, profile, out, random);
             ++rows;
             if (out.failures() > failuresBefore) {
                 out.note(0, std::string("row failed: ") + row.name + mood.name);

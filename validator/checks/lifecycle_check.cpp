@@ -13,6 +13,7 @@
 // and the tool's own memory fills the resident set: both are only reported,
 // and valgrind's leak check does the rest.
 #include "component_library.h"
+#include "component_profile.h"
 #include "drive_script.h"
 #include "memory_usage.h"
 #include "test_context.h"
@@ -41,6 +42,7 @@ void runLifecycleTest(const test_context& context, report& out) {
     const long long cycles = cycleCount(context.options);
     const long long reference = std::min<long long>(100, std::max<long long>(1, cycles / 10));
     checking_host host(out);
+    component_profile profile;
     memory_sample atReference;
     bool stayedLoaded = false;
 
@@ -54,10 +56,13 @@ void runLifecycleTest(const test_context& context, report& out) {
                        "cycle " + std::to_string(cycle) + ": " + error)) {
             return;
         }
+        if (cycle == 1) {
+            profile = learn_profile(library.factory(), context.componentPath, out);
+        }
         {
             component_driver driver(library.factory(), &host, out, context.componentPath);
             if (driver.create()) {
-                driveBriefly(driver, &host);
+                driveBriefly(driver, profile);
                 if (context.options.level >= 9) {
                     // Two at once, the second outliving the first.
                     checking_host secondHost(out);
@@ -65,7 +70,7 @@ void runLifecycleTest(const test_context& context, report& out) {
                                             context.componentPath);
                     if (second.create()) {
                         driver.destroy();
-                        driveBriefly(second, &secondHost);
+                        driveBriefly(second, profile);
                     }
                 }
             }

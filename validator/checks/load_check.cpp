@@ -1,6 +1,7 @@
 // Load, find the factory, create, drive, destroy and unload once, with a
 // host, without one and with two components alive at once.
 #include "component_library.h"
+#include "component_profile.h"
 #include "drive_script.h"
 #include "test_context.h"
 
@@ -12,6 +13,9 @@ void runLoadTest(const test_context& context, report& out) {
         return;
     }
 
+    out.step("learning the component's words");
+    const component_profile profile = learn_profile(library.factory(), context.componentPath, out);
+
     out.step("creating a component with a checking host");
     checking_host host(out);
     host.setKeepTexts(true);
@@ -20,7 +24,7 @@ void runLoadTest(const test_context& context, report& out) {
         if (driver.create()) {
             out.note(1, "start-up sent " + std::to_string(host.texts().size()) + " command(s)");
             out.step("driving the component");
-            driveBriefly(driver, &host);
+            driveBriefly(driver, profile);
             out.step("destroying the component");
             driver.destroy();
             out.check(!host.texts().empty() && host.texts().back() == "AS",
@@ -32,7 +36,7 @@ void runLoadTest(const test_context& context, report& out) {
     {
         component_driver driver(library.factory(), nullptr, out, "");
         if (driver.create(nullptr)) {
-            driveBriefly(driver, nullptr);
+            driveBriefly(driver, profile);
             driver.destroy();
         }
     }
@@ -43,10 +47,10 @@ void runLoadTest(const test_context& context, report& out) {
         component_driver one(library.factory(), &host, out, context.componentPath);
         component_driver two(library.factory(), &second, out, context.componentPath);
         if (one.create() && two.create()) {
-            driveBriefly(one, &host);
-            driveBriefly(two, &second);
+            driveBriefly(one, profile);
+            driveBriefly(two, profile);
             one.destroy();
-            driveBriefly(two, &second);
+            driveBriefly(two, profile);
             two.destroy();
         }
     }

@@ -1,28 +1,109 @@
 #include "notification_mix.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
-const char* const words[] = {"return", "instance", "CueRouter",  "Source", "Destination",
-                             "Take",   "_events",  "_commands",  "source", "TAKE",
-                             "",       "x",        "Destination"};
 const char* const oddValues[] = {"all",         "",           "abc",         "12abc",
                                  " 7",          "+3",         "-0",          "2147483647",
                                  "-2147483648", "2147483648", "99999999999", "1.5"};
-const char* const panels[] = {"1", "1", "1", "2", "0", "", "01", "1 "};
-const char* const controls[] = {"ActivateCue", "ActivateCue", "ActivateCue", "CueText",
-                                "CueInfo",     "ActionAll",   "AckAll",      "activatecue"};
-const char* const buttonWords[] = {"cue", "alarm", "", "toggle"};
 
 template <typename T, size_t N> const T& pick(random_source& random, const T (&items)[N]) {
     return items[random.below(static_cast<uint32_t>(N))];
 }
 
+std::string withCase(std::string text, bool upper) {
+    for (char& c : text) {
+        if (upper && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (!upper && c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+// "word=value" split at the first "="; without one the word is the text.
+std::pair<std::string, std::string> wordAndValue(const std::string& command) {
+    const size_t equals = command.find('=');
+    if (equals == std::string::npos) {
+        return {command, std::string()};
+    }
+    return {command.substr(0, equals), command.substr(equals + 1)};
+}
+
 } // namespace
 
-notification_mix::notification_mix(uint64_t seed, int level, std::vector<int32_t> devices)
-    : random_(seed), level_(level), mostHeld_(level >= 6 ? 32 : 4), devices_(std::move(devices)) {}
+mix_vocabulary vocabulary_of(const component_profile& profile) {
+    mix_vocabulary v;
+    // The family's words around the component's own: its settable properties
+    // and its commands. Then near misses: the first command in lower case,
+    // the last in upper case, an empty word, an unknown one, and the second
+    // command once more, so that commands come up a little more often.
+    v.words = {"return", "instance"};
+    v.words.insert(v.words.end(), profile.propertyWords.begin(), profile.propertyWords.end());
+    v.words.insert(v.words.end(), profile.commandWords.begin(), profile.commandWords.end());
+    v.words.push_back("_events");
+    v.words.push_back("_commands");
+    const std::vector<std::string>& commands = profile.commandWords;
+    if (!commands.empty()) {
+        v.words.push_back(withCase(commands.front(), false));
+        v.words.push_back(withCase(commands.back(), true));
+    }
+    v.words.push_back("");
+    v.words.push_back("x");
+    if (!commands.empty()) {
+        v.words.push_back(commands[1 % commands.size()]);
+    }
+
+    // The component's panel most often, the next number, none, a padded one.
+    const std::string& panel = profile.panel;
+    const long next = std::strtol(panel.c_str(), nullptr, 10) + 1;
+    v.panels = {panel, panel, panel, std::to_string(next), "0", "", "0" + panel, panel + " "};
+
+    // Each button three times, every other control, the frame's alarm buttons
+    // and the first button in lower case.
+    for (const component_profile::control& c : profile.controls) {
+        if (c.button) {
+            v.controls.insert(v.controls.end(), 3, c.id);
+        }
+    }
+    for (const component_profile::control& c : profile.controls) {
+        if (!c.button) {
+            v.controls.push_back(c.id);
+        }
+    }
+    v.controls.push_back("ActionAll");
+    v.controls.push_back("AckAll");
+    const component_profile::control* first = profile.firstButton();
+    v.controls.push_back(withCase(first != nullptr ? first->id : "Button", false));
+
+    // The buttons' own command words, the frame's alarm word, an empty word
+    // and the buttons' values.
+    for (const component_profile::control& c : profile.controls) {
+        if (c.button && !c.command.empty()) {
+            v.buttonWords.push_back(wordAndValue(c.command).first);
+        }
+    }
+    v.buttonWords.push_back("alarm");
+    v.buttonWords.push_back("");
+    for (const component_profile::control& c : profile.controls) {
+        if (c.button && !c.command.empty()) {
+            v.buttonWords.push_back(wordAndValue(c.command).second);
+        }
+    }
+    return v;
+}
+
+notification_mix::notification_mix(uint64_t seed, int level, const component_profile& profile)
+    : random_(seed), level_(level), mostHeld_(level >= 6 ? 32 : 4), devices_(profile.devices),
+      vocabulary_(vocabulary_of(profile)) {}
+
+const std::string& notification_mix::pick(const std::vector<std::string>& items) {
+    return items[random_.below(static_cast<uint32_t>(items.size()))];
+}
 
 int32_t notification_mix::someDevice() {
     if (!devices_.empty() && random_.chance(60)) {
@@ -57,7 +138,7 @@ std::string notification_mix::someValue() {
         return std::to_string(someNumber());
     }
     if (kind < 9) {
-        return pick(random_, oddValues);
+        return ::pick(random_, oddValues);
     }
     return someJunk(16, false);
 }
@@ -66,7 +147,7 @@ std::string notification_mix::parentText() {
     if (level_ >= 7 && random_.chance(5)) {
         return someJunk(300, true);
     }
-    std::string text = pick(random_, words);
+    std::string text = pick(vocabulary_.words);
     if (random_.chance(10)) {
         const uint32_t parts = random_.below(4);
         for (uint32_t i = 0; i < parts; ++i) {
@@ -80,12 +161,12 @@ std::string notification_mix::parentText() {
 }
 
 void notification_mix::sendButton(component_driver& driver) {
-    button_.panel = pick(random_, panels);
-    button_.control = pick(random_, controls);
+    button_.panel = pick(vocabulary_.panels);
+    button_.control = pick(vocabulary_.controls);
     if (level_ >= 8 && random_.chance(10)) {
         button_.control = someJunk(64, true);
     }
-    button_.commandWord = pick(random_, buttonWords);
+    button_.commandWord = pick(vocabulary_.buttonWords);
     button_.commandValue = someValue();
     driver.notify(button_.build(), 2, "a button record");
 }

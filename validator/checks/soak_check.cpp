@@ -4,6 +4,7 @@
 // which is checked by comparing their hashes.
 #include "component_driver.h"
 #include "component_library.h"
+#include "component_profile.h"
 #include "notification_mix.h"
 #include "test_context.h"
 
@@ -17,8 +18,8 @@ struct soak_run {
     long long commands = 0;
 };
 
-soak_run soakOnce(const test_context& context, const component_library& library, report& out,
-                  int run) {
+soak_run soakOnce(const test_context& context, const component_library& library,
+                  const component_profile& profile, report& out, int run) {
     const long long count = notificationCount(context.options);
     checking_host host(out);
     host.setAnswerEverything(context.options.level >= 6);
@@ -28,7 +29,7 @@ soak_run soakOnce(const test_context& context, const component_library& library,
     if (!driver.create()) {
         return result;
     }
-    notification_mix mix(context.seed, context.options.level, host.devices());
+    notification_mix mix(context.seed, context.options.level, profile);
     long long number = 0;
     out.track("notification", &number);
     for (long long sent = 0; sent < count; ++sent) {
@@ -55,8 +56,10 @@ void runSoakTest(const test_context& context, report& out) {
     if (!out.check(library.load(context.options.library, error), error)) {
         return;
     }
-    const soak_run first = soakOnce(context, library, out, 1);
-    const soak_run second = soakOnce(context, library, out, 2);
+    out.step("learning the component's words");
+    const component_profile profile = learn_profile(library.factory(), context.componentPath, out);
+    const soak_run first = soakOnce(context, library, profile, out, 1);
+    const soak_run second = soakOnce(context, library, profile, out, 2);
     char hashes[96];
     std::snprintf(hashes, sizeof hashes, "%016" PRIx64 " and %016" PRIx64, first.hash, second.hash);
     out.note(1, std::to_string(notificationCount(context.options)) +
