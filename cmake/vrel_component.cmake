@@ -77,8 +77,15 @@ function(vrel_add_component name)
     if(ARG_SETTINGS_RULES)
         list(APPEND beside ${ARG_SETTINGS_RULES})
     endif()
+    # Components share the output folder: a file name may belong to one only.
     foreach(file IN LISTS beside)
         get_filename_component(file_name ${file} NAME)
+        get_property(owner GLOBAL PROPERTY VREL_FILE_BESIDE_${file_name})
+        if(owner AND NOT owner STREQUAL name)
+            message(FATAL_ERROR "vrel_add_component(${name}): ${file_name} is already the file "
+                "of component ${owner} in ${folder}; give it another name")
+        endif()
+        set_property(GLOBAL PROPERTY VREL_FILE_BESIDE_${file_name} ${name})
         configure_file(${file} ${folder}/${file_name} COPYONLY)
     endforeach()
 
