@@ -3,6 +3,8 @@
 #include "scenario_file.h"
 #include "settings_check.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -21,27 +23,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const usage = R"(usage: vrel-devhost [options] [<scenario> ...]
-       vrel-devhost check <settings folder>
+const char* const description =
+    R"(Runs a component library without a facility: each scenario file is run and
+the traffic between the host and the component printed. Without a scenario,
+the same statements are read from standard input (type help). "check" reports
+what the component would mis-handle in the object_settings.xml of a settings
+folder.)";
 
-Runs each scenario file and prints the traffic between the host and the
-component. Without a scenario, reads the same statements from standard input
-(type help). "check" reports what the component would mis-handle in the
-object_settings.xml of a settings folder.
-
-Options:
-  --lib-dir <folder>  where a library named without a path (load Tavrin) is
-                      looked for; may be given more than once. Default: ../lib
-                      beside this program, then the program's own folder.
-  --log <file>        write the traffic log to <file> instead of standard output
-  --quiet             no traffic log: only failures and the summary
-  --record <file>     interactive use: save the session as a scenario at the end
-  --help              this text
-
-Exit status: 0 when everything passed, 1 when an expectation failed or the
+const char* const footer =
+    R"(Exit status: 0 when everything passed, 1 when an expectation failed or the
 host flagged a problem no scenario expected (check: when there are errors),
-2 for bad usage, a missing file or a malformed scenario line.
-)";
+2 for bad usage, a missing file or a malformed scenario line.)";
 
 // The folder of this program, for the default library folders.
 fs::path programFolder(const char* argv0) {
@@ -67,44 +59,45 @@ int checkSettings(const std::string& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "check") {
-        if (args.size() != 2) {
-            std::cerr << "usage: vrel-devhost check <settings folder>\n";
-            return 2;
-        }
-        return checkSettings(args[1]);
-    }
-
+    CLI::App app(description, "vrel-devhost");
+    app.footer(footer);
     runner_options options;
     std::string logFile;
     std::string recordFile;
     bool quiet = false;
     std::vector<std::string> scenarios;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--help" || arg == "-h") {
-            std::cout << usage;
-            return 0;
-        } else if (arg == "--quiet") {
-            quiet = true;
-        } else if ((arg == "--lib-dir" || arg == "--log" || arg == "--record") && !hasValue) {
-            std::cerr << "vrel-devhost: " << arg << " needs a value\n" << usage;
-            return 2;
-        } else if (arg == "--lib-dir") {
-            options.libraryFolders.push_back(args[++i]);
-        } else if (arg == "--log") {
-            logFile = args[++i];
-        } else if (arg == "--record") {
-            recordFile = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            std::cerr << "vrel-devhost: unknown option " << arg << "\n" << usage;
-            return 2;
-        } else {
-            scenarios.push_back(arg);
-        }
+    app.add_option("--lib-dir", options.libraryFolders,
+                   "Where a library named by name alone is looked for (repeatable; default: "
+                   "../lib beside this program, then its own folder)")
+        ->type_name("FOLDER");
+    app.add_option("--log", logFile, "Write the traffic log to FILE instead of standard output")
+        ->type_name("FILE");
+    app.add_flag("--quiet", quiet, "No traffic log: only failures and the summary");
+    app.add_option("--record", recordFile,
+                   "Interactive use: save the session as a scenario at the end")
+        ->type_name("FILE");
+    app.add_option("scenario", scenarios, "Scenario files to run, in order")->type_name("FILE");
+
+    std::string checkFolder;
+    CLI::App* check = app.add_subcommand(
+        "check", "Report what the component would mis-handle in a settings folder");
+    check->add_option("folder", checkFolder, "The folder holding object_settings.xml")
+        ->required()
+        ->type_name("FOLDER");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "vrel-devhost: " << e.what() << "\n(vrel-devhost --help shows the options)\n";
+        return 2;
     }
+    if (check->parsed()) {
+        return checkSettings(checkFolder);
+    }
+
     if (options.libraryFolders.empty()) {
         const fs::path folder = programFolder(argc > 0 ? argv[0] : "");
         options.libraryFolders.push_back((folder.parent_path() / "lib").generic_string());
