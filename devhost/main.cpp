@@ -69,7 +69,9 @@ int main(int argc, char** argv) {
     app.add_option("--lib-dir", options.libraryFolders,
                    "Where a library named by name alone is looked for (repeatable; default: "
                    "../lib beside this program, then its own folder)")
-        ->type_name("FOLDER");
+        ->type_name("FOLDER")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--log", logFile, "Write the traffic log to FILE instead of standard output")
         ->type_name("FILE");
     app.add_flag("--quiet", quiet, "No traffic log: only failures and the summary");
