@@ -70,8 +70,7 @@ int main(int argc, char** argv) {
                    "Where a library named by name alone is looked for (repeatable; default: "
                    "../lib beside this program, then its own folder)")
         ->type_name("FOLDER")
-        ->expected(1)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        ->allow_extra_args(false);
     app.add_option("--log", logFile, "Write the traffic log to FILE instead of standard output")
         ->type_name("FILE");
     app.add_flag("--quiet", quiet, "No traffic log: only failures and the summary");
