@@ -1,8 +1,9 @@
 #include "settings_check.h"
 
 #include "command_reader.h"
+#include "line_index.h"
+#include "text_file.h"
 #include "vrel_string.h"
-#include "xml_lines.h"
 
 #include <pugixml.hpp>
 
@@ -36,7 +37,8 @@ struct list_item {
 
 class checker {
 public:
-    explicit checker(settings_report& report) : report_(report) {}
+    checker(settings_report& report, const std::string& content)
+        : report_(report), lines_(content) {}
 
     void error(int line, const std::string& message) {
         report_.findings.push_back(settings_finding{true, line, message});
@@ -48,13 +50,14 @@ public:
     void check(const std::string& content);
 
 private:
-    void readSection(const pugi::xml_node& section, const std::string& content);
+    void readSection(const pugi::xml_node& section);
     void checkNumbers();
     std::vector<list_item> checkList(const char* key, bool numbers);
     void checkPairs();
     bool has(const char* key) const { return entries_.count(key) != 0; }
 
     settings_report& report_;
+    const line_index lines_;
     std::map<std::string, entry> entries_;
     int sectionLine_ = 0;
     std::vector<list_item> cueSources_;
@@ -147,7 +150,7 @@ void checker::check(const std::string& content) {
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
     if (!parsed) {
-        error(line_at_offset(content, parsed.offset),
+        error(lines_.lineAt(parsed.offset),
               std::string("not well-formed XML (") + parsed.description() +
                   "); the component ignores the whole file and every setting reads as empty");
         return;
@@ -166,10 +169,10 @@ void checker::check(const std::string& content) {
         if (!section) {
             section = candidate;
         } else {
-            warning(line_at_offset(content, candidate.offset_debug()),
+            warning(lines_.lineAt(candidate.offset_debug()),
                     std::string("section ") + checked_section +
                         " is given again; the component reads only the first one (line " +
-                        std::to_string(line_at_offset(content, section.offset_debug())) + ")");
+                        std::to_string(lines_.lineAt(section.offset_debug())) + ")");
         }
     }
     if (!section) {
@@ -177,8 +180,8 @@ void checker::check(const std::string& content) {
                      "; every setting of the component reads as empty");
         return;
     }
-    sectionLine_ = line_at_offset(content, section.offset_debug());
-    readSection(section, content);
+    sectionLine_ = lines_.lineAt(section.offset_debug());
+    readSection(section);
     checkNumbers();
     cueSources_ = checkList("cuesources", true);
     musicDestinations_ = checkList("musicdestinations", true);
@@ -187,12 +190,12 @@ void checker::check(const std::string& content) {
     checkPairs();
 }
 
-void checker::readSection(const pugi::xml_node& section, const std::string& content) {
+void checker::readSection(const pugi::xml_node& section) {
     for (const pugi::xml_node child : section.children()) {
         if (child.type() != pugi::node_element) {
             continue;
         }
-        const int line = line_at_offset(content, child.offset_debug());
+        const int line = lines_.lineAt(child.offset_debug());
         if (std::string(child.name()) != "entry") {
             warning(line, std::string("<") + child.name() +
                               "> is not an <entry>; the component skips it");
@@ -396,7 +399,7 @@ std::vector<std::string> settings_report::lines() const {
 settings_report check_settings_text(const std::string& file, const std::string& content) {
     settings_report report;
     report.file = file;
-    checker(report).check(content);
+    checker(report, content).check(content);
     std::stable_sort(
         report.findings.begin(), report.findings.end(),
         [](const settings_finding& a, const settings_finding& b) { return a.line < b.line; });
@@ -407,11 +410,12 @@ settings_report check_settings_folder(const std::string& folder) {
     const std::string file =
         (std::filesystem::path(folder) / "object_settings.xml").generic_string();
     std::string content;
-    if (!read_whole_file(file, content)) {
+    std::string error;
+    if (!read_text_file(file, content, error)) {
         settings_report report;
         report.file = file;
-        report.findings.push_back(settings_finding{
-            true, 0, "cannot read the file; the component would read every setting as empty"});
+        report.findings.push_back(
+            settings_finding{true, 0, error + "; the component would read every setting as empty"});
         return report;
     }
     return check_settings_text(file, content);

@@ -1,6 +1,7 @@
 #include "panel.h"
 
-#include "xml_lines.h"
+#include "line_index.h"
+#include "text_file.h"
 
 #include <pugixml.hpp>
 
@@ -27,14 +28,16 @@ void panel_control::setProperty(const std::string& name, const std::string& valu
 
 bool panel::load(const std::string& path, std::vector<std::string>& problems) {
     std::string content;
-    if (!read_whole_file(path, content)) {
-        problems.push_back("panel file '" + path + "' not found or not readable");
+    std::string error;
+    if (!read_text_file(path, content, error)) {
+        problems.push_back("panel file " + error);
         return false;
     }
+    const line_index lines(content);
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
     if (!parsed) {
-        problems.push_back(path + ":" + std::to_string(line_at_offset(content, parsed.offset)) +
+        problems.push_back(path + ":" + std::to_string(lines.lineAt(parsed.offset)) +
                            ": panel file is not well-formed XML: " + parsed.description());
         return false;
     }
@@ -48,8 +51,7 @@ bool panel::load(const std::string& path, std::vector<std::string>& problems) {
     controls_.clear();
     std::set<std::string> seen;
     for (const pugi::xml_node node : root.children("control")) {
-        const std::string where =
-            path + ":" + std::to_string(line_at_offset(content, node.offset_debug()));
+        const std::string where = path + ":" + std::to_string(lines.lineAt(node.offset_debug()));
         panel_control control;
         control.id = node.attribute("id").value();
         control.kind = node.attribute("kind").value();

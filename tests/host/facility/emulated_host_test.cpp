@@ -293,7 +293,7 @@ TEST_F(EmulatedHost, MissingPanelFileIsFlaggedAndAnsweredWithNull) {
     };
     create();
     EXPECT_EQ(reply, nullptr);
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "no_such_panel.vrel_ui' not found"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "no_such_panel.vrel_ui': no such file"));
 }
 
 TEST_F(EmulatedHost, TimersExpireInOrderUntilStopped) {

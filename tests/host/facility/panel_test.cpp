@@ -64,7 +64,7 @@ TEST(Panel, BadFilesSayWhereAndWhy) {
 
     problems.clear();
     EXPECT_FALSE(p.load("data/none.vrel_ui", problems));
-    EXPECT_NE(problems[0].find("not found"), std::string::npos);
+    EXPECT_NE(problems[0].find("no such file"), std::string::npos);
 
     {
         std::ofstream out(path);
