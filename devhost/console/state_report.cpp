@@ -1,5 +1,7 @@
 #include "state_report.h"
 
+#include <algorithm>
+
 #include "command_reader.h"
 
 namespace {
@@ -90,11 +92,11 @@ bool reportTraffic(emulated_host& host, const std::string& count, std::vector<st
         error = "show traffic takes a count of entries, not '" + count + "'";
         return false;
     }
-    const auto& entries = host.log().entries();
-    const size_t first =
-        entries.size() > static_cast<size_t>(last) ? entries.size() - static_cast<size_t>(last) : 0;
-    for (size_t i = first; i < entries.size(); ++i) {
-        lines.push_back(traffic_log::format(entries[i]));
+    const traffic_log& log = host.log();
+    const size_t wanted =
+        log.size() > static_cast<size_t>(last) ? log.size() - static_cast<size_t>(last) : 0;
+    for (size_t i = std::max(wanted, log.firstKept()); i < log.size(); ++i) {
+        lines.push_back(traffic_log::format(log[i]));
     }
     return true;
 }

@@ -19,7 +19,8 @@ int run_command::run() {
     options.libraryFolders = common_.libraryFolders;
     int status = scenario_passed;
     for (const std::string& scenario : scenarios_) {
-        const scenario_exit result = run_scenario_file(scenario, options, log, std::cout, std::cerr);
+        const scenario_exit result =
+            run_scenario_file(scenario, options, log, std::cout, std::cerr);
         if (result > status) {
             status = result;
         }

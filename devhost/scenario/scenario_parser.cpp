@@ -3,6 +3,7 @@
 #include "command_reader.h"
 #include "scenario_text.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -10,6 +11,8 @@ namespace {
 
 // The longest time one "advance" or "fault delay" may cover: about 31 years.
 constexpr int64_t maxDuration = 1000LL * 1000 * 1000 * 1000;
+// The most crosspoints one "router" line may set.
+constexpr int64_t maxCrosspointsPerLine = 100000;
 
 // Reads the words of one line after its verb, with the error at hand.
 class arguments {
@@ -70,15 +73,24 @@ public:
         return true;
     }
 
-    bool text(std::string& out) { return reader_.freeText(out, error_); }
+    // The free text to the end of the line, possibly empty (say).
+    bool keyword(const char* word) { return reader_.keyword(word); }
 
-    // The free text, which must not be empty.
-    bool requiredText(std::string& out, const char* what) {
+    bool text(std::string& out, statement& s) {
+        if (!reader_.freeText(out, error_)) {
+            return false;
+        }
+        noteTrailingBlanks(out, s);
+        return true;
+    }
+
+    // The free text, which must be there: an empty one is written "".
+    bool requiredText(std::string& out, const char* what, statement& s) {
         if (reader_.atEnd()) {
             error_ = std::string("missing ") + what + " (write \"\" for an empty text)";
             return false;
         }
-        return text(out);
+        return text(out, s);
     }
 
     bool end() {
@@ -97,9 +109,42 @@ public:
     }
 
 private:
+    // An unquoted text keeps the blanks at its end, which nobody sees.
+    void noteTrailingBlanks(const std::string& text, statement& s) {
+        const std::string& line = s.source;
+        const bool quoted = !line.empty() && line.find_last_not_of(" \t") != std::string::npos &&
+                            line[line.find_last_not_of(" \t")] == '"';
+        if (!quoted && !text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+            s.warning = "the text ends in blanks, which are part of it; quote the text (\"...\") "
+                        "to keep them, or remove them";
+        }
+    }
+
     line_reader& reader_;
     std::string& error_;
 };
+
+// How far apart two words are: the edits (insert, delete, replace, swap of
+// neighbours) that make one the other.
+size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) {
+        d[i][0] = i;
+    }
+    for (size_t j = 0; j <= b.size(); ++j) {
+        d[0][j] = j;
+    }
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
 
 // "[panel:]control", panel "1" when not given.
 void splitControl(const std::string& word, statement& s) {
@@ -113,12 +158,86 @@ void splitControl(const std::string& word, statement& s) {
     }
 }
 
+// "destination=source", both plain numbers.
+bool readCrosspoint(const std::string& text, int64_t& destination, int64_t& source) {
+    const size_t equals = text.find('=');
+    int32_t d = 0;
+    int32_t v = 0;
+    if (equals == std::string::npos || !read_plain_number(text.substr(0, equals), d) ||
+        !read_plain_number(text.substr(equals + 1), v)) {
+        return false;
+    }
+    destination = d;
+    source = v;
+    return true;
+}
+
+// "<destination>=<source>" or "<destination> <source>", destination first as
+// everywhere in the language.
+bool parseDestinationAndSource(arguments& args, statement& s) {
+    std::string first;
+    if (!args.word(first, "destination")) {
+        return false;
+    }
+    int64_t destination = 0;
+    int64_t source = 0;
+    if (first.find('=') != std::string::npos) {
+        if (!readCrosspoint(first, destination, source)) {
+            return args.fail("crosspoint '" + first + "' is not destination=source");
+        }
+        s.numbers.insert(s.numbers.end(), {destination, source});
+        return true;
+    }
+    int32_t value = 0;
+    if (!read_plain_number(first, value)) {
+        return args.fail("destination '" + first + "' is not a whole number");
+    }
+    s.numbers.push_back(value);
+    return args.numbers(s, {"source"});
+}
+
+bool parseRoute(arguments& args, statement& s) {
+    if (!args.numbers(s, {"router device"})) {
+        return false;
+    }
+    std::string crosspoint;
+    if (!args.word(crosspoint, "crosspoint destination=source")) {
+        return false;
+    }
+    int64_t destination = 0;
+    int64_t source = 0;
+    if (!readCrosspoint(crosspoint, destination, source)) {
+        int32_t ignored = 0;
+        if (read_plain_number(crosspoint, ignored)) {
+            // The form before the language put the destination first
+            // everywhere: "route <device> <source> <destination>".
+            return args.fail("write the crosspoint as destination=source, as router does "
+                             "(route 7 3=31 routes source 31 to destination 3); the old form "
+                             "'route <device> <source> <destination>' is no longer read, since "
+                             "it put the source first where every other statement puts the "
+                             "destination first");
+        }
+        return args.fail("crosspoint '" + crosspoint + "' is not destination=source");
+    }
+    s.numbers.insert(s.numbers.end(), {destination, source});
+    std::string how;
+    if (args.optionalWord(how)) {
+        if (how != "silently") {
+            return args.fail("expected 'silently' or nothing after the crosspoint, not '" + how +
+                             "'");
+        }
+        s.flag = true;
+    }
+    return args.ok() && args.end();
+}
+
 bool parseRouter(arguments& args, statement& s) {
     if (!args.numbers(s, {"router device"})) {
         return false;
     }
     std::string group;
     int groups = 0;
+    int64_t crosspoints = 0;
     while (args.optionalWord(group)) {
         // "destination=source" or "first-last=source"
         const size_t equals = group.find('=');
@@ -136,8 +255,14 @@ bool parseRouter(arguments& args, statement& s) {
             return args.fail("crosspoint '" + group +
                              "' is not destination=source or first-last=source");
         }
-        if (static_cast<int64_t>(last) - first >= 100000) {
-            return args.fail("crosspoint range '" + group + "' is longer than 100000");
+        if (static_cast<int64_t>(last) - first >= maxCrosspointsPerLine) {
+            return args.fail("crosspoint range '" + group + "' is longer than " +
+                             std::to_string(maxCrosspointsPerLine));
+        }
+        crosspoints += static_cast<int64_t>(last) - first + 1;
+        if (crosspoints > maxCrosspointsPerLine) {
+            return args.fail("more than " + std::to_string(maxCrosspointsPerLine) +
+                             " crosspoints on one line; split them over several router lines");
         }
         s.numbers.insert(s.numbers.end(), {first, last, source});
         ++groups;
@@ -210,7 +335,11 @@ bool parseExpect(arguments& args, statement& s) {
     }
     if (what == "sent") {
         s.kind = statement_kind::expect_sent;
-        return args.requiredText(s.text, "the command text");
+        if (args.keyword("like")) {
+            s.flag = true;
+            return args.requiredText(s.text, "the pattern (* any run, ? one character)", s);
+        }
+        return args.requiredText(s.text, "the command text", s);
     }
     if (what == "nothing" || what == "no") {
         std::string next;
@@ -238,23 +367,29 @@ bool parseExpect(arguments& args, statement& s) {
         }
         splitControl(control, s);
         s.words.push_back(property);
-        return args.text(s.text);
+        return args.requiredText(s.text, "the property's text", s);
     }
     if (what == "crosspoint") {
         s.kind = statement_kind::expect_crosspoint;
-        return args.numbers(s, {"router device", "destination", "source"}) && args.end();
+        return args.numbers(s, {"router device"}) && parseDestinationAndSource(args, s) &&
+               args.end();
     }
     if (what == "info") {
         s.kind = statement_kind::expect_info;
-        return args.numbers(s, {"info device", "index"}) && args.text(s.text);
+        return args.numbers(s, {"info device", "index"}) &&
+               args.requiredText(s.text, "the slot's text", s);
     }
     if (what == "reply") {
         s.kind = statement_kind::expect_reply;
-        return args.requiredText(s.text, "the reply text");
+        return args.requiredText(s.text, "the reply text", s);
     }
     if (what == "debug") {
         s.kind = statement_kind::expect_debug;
-        return args.requiredText(s.text, "the debug text");
+        if (args.keyword("contains")) {
+            s.flag = true;
+            return args.requiredText(s.text, "a piece of the debug output", s);
+        }
+        return args.requiredText(s.text, "the debug text", s);
     }
     if (what == "timer") {
         s.kind = statement_kind::expect_timer;
@@ -276,7 +411,7 @@ bool parseExpect(arguments& args, statement& s) {
     }
     if (what == "flagged") {
         s.kind = statement_kind::expect_flagged;
-        return args.requiredText(s.text, "a piece of the flagged message");
+        return args.requiredText(s.text, "a piece of the flagged message", s);
     }
     return args.fail("unknown expectation '" + what +
                      "' (sent, nothing sent, property, crosspoint, info, reply, no reply, debug, "
@@ -315,28 +450,15 @@ const std::map<std::string, verb>& verbs() {
           }}},
         {"parent",
          {statement_kind::parent, false,
-          [](arguments& a, statement& s) { return a.requiredText(s.text, "the command text"); }}},
+          [](arguments& a, statement& s) {
+              return a.requiredText(s.text, "the command text", s);
+          }}},
         {"status",
          {statement_kind::status, false,
           [](arguments& a, statement& s) {
-              return a.numbers(s, {"router device", "destination", "source"}) && a.end();
+              return a.numbers(s, {"router device"}) && parseDestinationAndSource(a, s) && a.end();
           }}},
-        {"route",
-         {statement_kind::route, false,
-          [](arguments& a, statement& s) {
-              if (!a.numbers(s, {"router device", "source", "destination"})) {
-                  return false;
-              }
-              std::string how;
-              if (a.optionalWord(how)) {
-                  if (how != "silently") {
-                      return a.fail("expected 'silently' or nothing after the destination, not '" +
-                                    how + "'");
-                  }
-                  s.flag = true;
-              }
-              return a.ok() && a.end();
-          }}},
+        {"route", {statement_kind::route, false, parseRoute}},
         {"advance",
          {statement_kind::advance, false,
           [](arguments& a, statement& s) {
@@ -350,7 +472,8 @@ const std::map<std::string, verb>& verbs() {
         {"fault", {statement_kind::fault, false, parseFault}},
         {"expect", {statement_kind::expect_sent, false, parseExpect}},
         {"say",
-         {statement_kind::say, false, [](arguments& a, statement& s) { return a.text(s.text); }}},
+         {statement_kind::say, false,
+          [](arguments& a, statement& s) { return a.text(s.text, s); }}},
         {"show",
          {statement_kind::show, false,
           [](arguments& a, statement& s) {
@@ -374,6 +497,45 @@ const std::map<std::string, verb>& verbs() {
 }
 
 } // namespace
+
+std::string closest_statement(const std::string& word) {
+    // Words people reach for that the language says another way.
+    static const std::map<std::string, std::string> synonyms = {
+        {"wait", "advance"}, {"sleep", "advance"},    {"delay", "advance"}, {"tick", "advance"},
+        {"click", "press"},  {"push", "press"},       {"send", "parent"},   {"command", "parent"},
+        {"echo", "say"},     {"print", "say"},        {"log", "say"},       {"assert", "expect"},
+        {"check", "expect"}, {"crosspoint", "route"}, {"take", "parent"},   {"open", "load"},
+        {"close", "unload"}, {"stop", "quit"},
+    };
+    const auto synonym = synonyms.find(word);
+    if (synonym != synonyms.end()) {
+        return synonym->second;
+    }
+    return closest_word(word, statement_names());
+}
+
+std::string closest_word(const std::string& word, const std::vector<std::string>& known) {
+    std::string best;
+    size_t bestDistance = 0;
+    for (const std::string& candidate : known) {
+        const size_t distance = editDistance(word, candidate);
+        if (best.empty() || distance < bestDistance) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    // A guess at most a third of the word away is worth offering.
+    return !best.empty() && bestDistance * 3 <= word.size() + 1 && bestDistance > 0 ? best
+                                                                                    : std::string();
+}
+
+std::vector<std::string> statement_names() {
+    std::vector<std::string> names;
+    for (const auto& entry : verbs()) {
+        names.push_back(entry.first);
+    }
+    return names;
+}
 
 bool read_duration(const std::string& text, int64_t& ms) {
     size_t digits = 0;
@@ -417,7 +579,13 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
     }
     const auto found = verbs().find(word);
     if (found == verbs().end()) {
-        error = "unknown statement '" + word + "'" + (interactive ? " (try help)" : "");
+        error = "unknown statement '" + word + "'";
+        const std::string guess = closest_statement(word);
+        if (!guess.empty()) {
+            error += "; did you mean '" + guess + "'?";
+        } else if (interactive) {
+            error += " (try help)";
+        }
         return line_result::error;
     }
     if (found->second.interactiveOnly && !interactive) {

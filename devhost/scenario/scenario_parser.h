@@ -22,6 +22,15 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
 bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
                     std::vector<std::string>& errors);
 
+// The statement a mistyped or unknown word most likely meant ("wait" gives
+// "advance", "presss" gives "press"), or the empty text.
+std::string closest_statement(const std::string& word);
+// The word of `known` nearest to `word` when it is near enough to be worth
+// offering, or the empty text.
+std::string closest_word(const std::string& word, const std::vector<std::string>& known);
+// Every statement word, in alphabetical order.
+std::vector<std::string> statement_names();
+
 // Reads "5000", "5000ms" or "5s" as milliseconds.
 bool read_duration(const std::string& text, int64_t& ms);
 

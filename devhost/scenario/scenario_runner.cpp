@@ -1,5 +1,6 @@
 #include "scenario_runner.h"
 
+#include "scenario_parser.h"
 #include "scenario_text.h"
 #include "settings_environment.h"
 #include "state_report.h"
@@ -23,6 +24,49 @@ bool looksLikePath(const std::string& library) {
 // or line ends would otherwise be invisible.
 std::string shown(const std::string& text) {
     return write_free_text(text);
+}
+
+// "*" stands for any run of characters, "?" for one; the rest is itself.
+bool matchesLike(const std::string& pattern, const std::string& text) {
+    size_t p = 0;
+    size_t t = 0;
+    size_t starAt = std::string::npos;
+    size_t resumeAt = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = t;
+        } else if (starAt != std::string::npos) {
+            p = starAt + 1;
+            t = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+// The names a user may have meant, for a message: "its controls: A, B; did
+// you mean 'A'?".
+std::string controlsHint(const panel& shown, const std::string& wanted) {
+    std::vector<std::string> ids;
+    std::string list;
+    for (const panel_control& control : shown.controls()) {
+        ids.push_back(control.id);
+        list += (list.empty() ? "" : ", ") + control.id;
+    }
+    if (ids.empty()) {
+        return " (the panel has no controls)";
+    }
+    const std::string guess = closest_word(wanted, ids);
+    return " (its controls: " + list + (guess.empty() ? "" : "; did you mean '" + guess + "'?") +
+           ")";
 }
 
 } // namespace
@@ -104,8 +148,9 @@ bool scenario_runner::run(const statement& s) {
     }
     log_.add(host_.now(), traffic_kind::step, s.where() + "  " + s.source);
     if (s.isAction()) {
-        windowStart_ = log_.entries().size();
+        windowStart_ = log_.size();
         sentCursor_ = windowStart_;
+        log_.forgetBefore(windowStart_);
     }
     return act(s);
 }
@@ -129,6 +174,13 @@ bool scenario_runner::act(const statement& s) {
         return true;
     }
     case statement_kind::router:
+        for (size_t i = 1; i + 2 < s.numbers.size(); i += 3) {
+            crosspointsPreset_ += s.numbers[i + 1] - s.numbers[i] + 1;
+        }
+        if (crosspointsPreset_ > maxCrosspointsPreset) {
+            return fail(s, "more than " + std::to_string(maxCrosspointsPreset) +
+                               " crosspoints set by router lines in all; the host keeps no more");
+        }
         for (size_t i = 1; i + 2 < s.numbers.size(); i += 3) {
             for (int64_t d = s.numbers[i]; d <= s.numbers[i + 1]; ++d) {
                 host_.presetCrosspoint(static_cast<int32_t>(s.numbers[0]), static_cast<int32_t>(d),
@@ -154,7 +206,10 @@ bool scenario_runner::act(const statement& s) {
     case statement_kind::press: {
         std::string error;
         if (!host_.press(s.words[0], s.words[1], error)) {
-            return fail(s, "cannot press: " + error);
+            const panel* shown = host_.findPanel(s.words[0]);
+            const bool unknown = shown != nullptr && shown->find(s.words[1]) == nullptr;
+            return fail(s, "cannot press: " + error +
+                               (unknown ? controlsHint(*shown, s.words[1]) : std::string()));
         }
         return true;
     }
@@ -166,7 +221,7 @@ bool scenario_runner::act(const statement& s) {
         host_.deliverStatus(route_status{number(0), number(1), number(2)});
         return true;
     case statement_kind::route:
-        host_.route(number(0), number(1), number(2), s.flag);
+        host_.route(number(0), number(2), number(1), s.flag);
         return true;
     case statement_kind::advance:
         host_.advance(s.numbers[0]);
@@ -237,18 +292,22 @@ bool scenario_runner::unload() {
 bool scenario_runner::finish() {
     failure_.clear();
     if (host_.alive()) {
-        windowStart_ = log_.entries().size();
+        windowStart_ = log_.size();
         unload();
     }
-    const auto& entries = log_.entries();
     std::string unexpected;
     int count = 0;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].kind == traffic_kind::problem && expectedFlags_.count(i) == 0) {
-            unexpected += "\n  " + stepOf(i) + "at " + std::to_string(entries[i].time) +
-                          " ms: " + entries[i].text;
-            ++count;
+    for (const flagged_entry& flag : log_.flagged()) {
+        if (flag.entry.kind == traffic_kind::problem && expectedFlags_.count(flag.number) == 0) {
+            // The first ten are named; the rest are counted.
+            if (++count <= 10) {
+                unexpected += "\n  " + (flag.step.empty() ? std::string() : flag.step + ": ") +
+                              "at " + std::to_string(flag.entry.time) + " ms: " + flag.entry.text;
+            }
         }
+    }
+    if (count > 10) {
+        unexpected += "\n  ... and " + std::to_string(count - 10) + " more";
     }
     if (count > 0) {
         failure_ = std::to_string(count) +
@@ -258,19 +317,23 @@ bool scenario_runner::finish() {
     return true;
 }
 
-std::string scenario_runner::stepOf(size_t entry) const {
-    const auto& entries = log_.entries();
-    for (size_t i = entry + 1; i-- > 0;) {
-        if (entries[i].kind == traffic_kind::step) {
-            const std::string& text = entries[i].text;
-            return text.substr(0, text.find("  ")) + ": ";
+std::string scenario_runner::windowCommands() const {
+    std::string list;
+    for (size_t i = windowStart_; i < log_.size(); ++i) {
+        if (log_[i].kind != traffic_kind::out) {
+            continue;
         }
+        const char* mark = i < sentCursor_ ? "= " : i == sentCursor_ ? "> " : "  ";
+        list += "\n    " + std::string(mark) + shown(log_[i].text);
     }
-    return std::string();
+    if (list.empty()) {
+        return "\n  the window holds no command";
+    }
+    return "\n  the window's commands (= matched before, > the one compared):" + list;
 }
 
 bool scenario_runner::check(const statement& s) {
-    const auto& entries = log_.entries();
+    const traffic_log& entries = log_;
     const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
     switch (s.kind) {
     case statement_kind::expect_sent: {
@@ -278,12 +341,17 @@ bool scenario_runner::check(const statement& s) {
         while (sentCursor_ < entries.size() && entries[sentCursor_].kind != traffic_kind::out) {
             ++sentCursor_;
         }
+        const std::string wanted = s.flag ? "a command like " + shown(expected) : shown(expected);
         if (sentCursor_ >= entries.size()) {
-            return mismatch(s, shown(expected), "nothing more was sent");
+            mismatch(s, wanted, "nothing more was sent");
+            failure_ += windowCommands();
+            return false;
         }
         const std::string& seen = entries[sentCursor_].text;
-        if (seen != expected) {
-            return mismatch(s, shown(expected), shown(seen));
+        if (s.flag ? !matchesLike(expected, seen) : seen != expected) {
+            mismatch(s, wanted, shown(seen));
+            failure_ += windowCommands();
+            return false;
         }
         ++sentCursor_;
         return met();
@@ -313,7 +381,8 @@ bool scenario_runner::check(const statement& s) {
         const panel_control* control = p->find(s.words[1]);
         if (control == nullptr) {
             return mismatch(s, shown(expand(s.text)),
-                            "panel " + s.words[0] + " has no control '" + s.words[1] + "'");
+                            "panel " + s.words[0] + " has no control '" + s.words[1] + "'" +
+                                controlsHint(*p, s.words[1]));
         }
         const std::string* value = control->property(s.words[2]);
         if (value == nullptr) {
@@ -368,6 +437,13 @@ bool scenario_runner::check(const statement& s) {
             }
         }
         const std::string expected = s.kind == statement_kind::expect_debug ? expand(s.text) : "";
+        if (s.flag) {
+            if (seen.find(expected) == std::string::npos) {
+                return mismatch(s, "debug output containing " + shown(expected),
+                                seen.empty() ? "no debug output" : shown(seen));
+            }
+            return met();
+        }
         if (seen != expected) {
             return mismatch(s, expected.empty() ? "no debug output" : shown(expected),
                             seen.empty() ? "no debug output" : shown(seen));
@@ -398,17 +474,15 @@ bool scenario_runner::check(const statement& s) {
     }
     case statement_kind::expect_flagged: {
         std::string flagged;
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const bool flag =
-                entries[i].kind == traffic_kind::problem || entries[i].kind == traffic_kind::note;
-            if (!flag || expectedFlags_.count(i) != 0) {
+        for (const flagged_entry& flag : log_.flagged()) {
+            if (expectedFlags_.count(flag.number) != 0) {
                 continue;
             }
-            if (entries[i].text.find(expand(s.text)) != std::string::npos) {
-                expectedFlags_.insert(i);
+            if (flag.entry.text.find(expand(s.text)) != std::string::npos) {
+                expectedFlags_.insert(flag.number);
                 return met();
             }
-            flagged += "\n            " + entries[i].text;
+            flagged += "\n            " + flag.entry.text;
         }
         return mismatch(s, "a flagged message containing " + shown(s.text),
                         flagged.empty() ? "nothing else was flagged"

@@ -54,6 +54,9 @@ public:
     bool lastReplied() const { return lastReplied_; }
     const std::string& lastReply() const { return lastReply_; }
 
+    // The most crosspoints "router" lines may set in one run.
+    static constexpr int64_t maxCrosspointsPreset = 1000000;
+
     int stepsRun() const { return steps_; }
     int expectationsMet() const { return expectationsMet_; }
 
@@ -70,7 +73,9 @@ private:
     bool fail(const statement& s, const std::string& message);
     bool mismatch(const statement& s, const std::string& expected, const std::string& seen);
     bool met();
-    std::string stepOf(size_t entry) const;
+    // The commands of the current window, marked as matched or compared, for
+    // a failed "expect sent".
+    std::string windowCommands() const;
 
     traffic_log& log_;
     runner_options options_;
@@ -86,6 +91,7 @@ private:
     bool lastReplied_ = false;
     std::string lastReply_;
     std::set<size_t> expectedFlags_;
+    int64_t crosspointsPreset_ = 0;
     int steps_ = 0;
     int expectationsMet_ = 0;
     std::string failure_;

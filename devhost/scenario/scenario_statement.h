@@ -18,18 +18,18 @@ enum class statement_kind {
     press,   // words: panel, control
     parent,  // text: the command text
     status,  // numbers: device, destination, source
-    route,   // numbers: device, source, destination; flag: silently
+    route,   // numbers: device, destination, source; flag: silently
     advance, // numbers: ms
     fault,   // fault, numbers: device[, delay ms]; flag: release held status
     // Expectations.
-    expect_sent,         // text
+    expect_sent,         // text; flag: a pattern ("like") rather than the exact text
     expect_nothing_sent, //
     expect_property,     // words: panel, control, property; text: value
     expect_crosspoint,   // numbers: device, destination, source
     expect_info,         // numbers: device, index; text
     expect_reply,        // text
     expect_no_reply,     //
-    expect_debug,        // text
+    expect_debug,        // text; flag: a piece of the output ("contains")
     expect_no_debug,     //
     expect_timer,        // numbers: id[, due ms]; words: "running", "stopped" or "due"
     expect_flagged,      // text: a piece of the flagged message
@@ -51,6 +51,9 @@ struct statement {
     std::vector<int64_t> numbers;
     std::string text;
     bool flag = false;
+    // Something odd but readable about the line, for the reader (a text that
+    // ends in blanks); empty when there is nothing to say.
+    std::string warning;
     status_fault fault = status_fault::none;
 
     // "file:line"

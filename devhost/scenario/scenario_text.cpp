@@ -1,5 +1,7 @@
 #include "scenario_text.h"
 
+#include <cstring>
+
 void line_reader::skipBlanks() {
     while (at_ < line_.size() && (line_[at_] == ' ' || line_[at_] == '\t')) {
         ++at_;
@@ -9,6 +11,20 @@ void line_reader::skipBlanks() {
 bool line_reader::atEnd() {
     skipBlanks();
     return at_ >= line_.size();
+}
+
+bool line_reader::keyword(const char* keyword) {
+    skipBlanks();
+    const size_t length = std::strlen(keyword);
+    if (line_.compare(at_, length, keyword) != 0) {
+        return false;
+    }
+    const size_t after = at_ + length;
+    if (after < line_.size() && line_[after] != ' ' && line_[after] != '\t') {
+        return false;
+    }
+    at_ = after;
+    return true;
 }
 
 bool line_reader::quoted(std::string& out, std::string& error) {

@@ -17,6 +17,9 @@ public:
 
     // True when only blanks are left.
     bool atEnd();
+    // When the next word is `keyword` (unquoted, followed by a blank or the
+    // end), moves past it and says so; otherwise moves nothing.
+    bool keyword(const char* keyword);
     // The next word; false at the end of the line or, with `error` set, on an
     // unterminated quote.
     bool word(std::string& out, std::string& error);

@@ -68,10 +68,9 @@ void session_recorder::record(const statement& s, const scenario_runner& runner,
 
     // The traffic of the action's window, as expectations.
     const std::string componentPath = runner.host().componentPath();
-    const auto& entries = log.entries();
     std::string debug;
-    for (size_t i = runner.windowStart(); i < entries.size(); ++i) {
-        const traffic_entry& e = entries[i];
+    for (size_t i = runner.windowStart(); i < log.size(); ++i) {
+        const traffic_entry& e = log[i];
         switch (e.kind) {
         case traffic_kind::out:
             lines_.push_back(

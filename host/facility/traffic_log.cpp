@@ -1,23 +1,36 @@
 #include "traffic_log.h"
 
-#include <algorithm>
 #include <cstdio>
 
 void traffic_log::add(int64_t time, traffic_kind kind, const std::string& text) {
-    entries_.push_back(traffic_entry{time, kind, text});
+    const size_t number = size();
+    kept_.push_back(traffic_entry{time, kind, text});
+    ++counts_[static_cast<size_t>(kind)];
+    if (kind == traffic_kind::step) {
+        step_ = text.substr(0, text.find("  "));
+    } else if (kind == traffic_kind::problem || kind == traffic_kind::note) {
+        if (flagged_.size() < flaggedKept) {
+            flagged_.push_back(flagged_entry{number, kept_.back(), step_});
+        } else {
+            ++flaggedDropped_;
+        }
+    }
     if (feed_ != nullptr) {
         facility_change change;
         change.what = facility_change::kind::traffic;
         change.time = time;
-        change.entry = &entries_.back();
+        change.entry = &kept_.back();
         feed_->publish(change);
     }
 }
 
-size_t traffic_log::count(traffic_kind kind) const {
-    return static_cast<size_t>(
-        std::count_if(entries_.begin(), entries_.end(),
-                      [kind](const traffic_entry& e) { return e.kind == kind; }));
+void traffic_log::forgetBefore(size_t number) {
+    const size_t recent = size() > recentKept ? size() - recentKept : 0;
+    const size_t until = number < recent ? number : recent;
+    while (first_ < until && !kept_.empty()) {
+        kept_.pop_front();
+        ++first_;
+    }
 }
 
 const char* traffic_log::label(traffic_kind kind) {

@@ -25,9 +25,11 @@ TEST(ScenarioParser, FreeTextsRunToTheEndOfTheLineExactly) {
     const statement debug = parsed(R"(expect debug "not even \"this\" \n")");
     EXPECT_EQ(debug.text, "not even \"this\" \n");
 
-    const statement property = parsed("expect property 2:CueInfo text");
+    // An empty text is written as "", never as nothing.
+    const statement property = parsed("expect property 2:CueInfo text \"\"");
     EXPECT_EQ(property.words, (std::vector<std::string>{"2", "CueInfo", "text"}));
     EXPECT_EQ(property.text, "");
+    EXPECT_EQ(property.warning, "");
 
     const statement parent = parsed("parent Source=12");
     EXPECT_EQ(parent.text, "Source=12");
@@ -43,9 +45,13 @@ TEST(ScenarioParser, NumbersRangesAndDurations) {
     EXPECT_EQ(parsed("advance 250ms").numbers, (std::vector<int64_t>{250}));
     EXPECT_EQ(parsed("advance 0").numbers, (std::vector<int64_t>{0}));
 
-    const statement route = parsed("route 7 5 3 silently");
-    EXPECT_EQ(route.numbers, (std::vector<int64_t>{7, 5, 3}));
+    // Destination before source everywhere.
+    const statement route = parsed("route 7 3=5 silently");
+    EXPECT_EQ(route.numbers, (std::vector<int64_t>{7, 3, 5}));
     EXPECT_TRUE(route.flag);
+    EXPECT_EQ(parsed("status 7 3=5").numbers, (std::vector<int64_t>{7, 3, 5}));
+    EXPECT_EQ(parsed("status 7 3 5").numbers, (std::vector<int64_t>{7, 3, 5}));
+    EXPECT_EQ(parsed("expect crosspoint 7 3=5").numbers, (std::vector<int64_t>{7, 3, 5}));
 
     const statement delay = parsed("fault delay 7 2s");
     EXPECT_EQ(delay.fault, status_fault::delay);
@@ -88,11 +94,18 @@ TEST_P(RefusesScenarioLine, SaysWhatIsWrong) {
 INSTANTIATE_TEST_SUITE_P(
     Malformed, RefusesScenarioLine,
     testing::Values(
-        bad_line{"presss ActivateCue", "unknown statement 'presss'"},
+        bad_line{"presss ActivateCue", "unknown statement 'presss'; did you mean 'press'?"},
         bad_line{"press", "missing control to press"}, bad_line{"press A B", "unexpected 'B'"},
         bad_line{"status 7 x 3", "destination 'x' is not a whole number"},
         bad_line{"status 7 3", "missing source"},
-        bad_line{"route 7 5 3 quietly", "'silently' or nothing"},
+        bad_line{"route 7 3=5 quietly", "'silently' or nothing"},
+        bad_line{"route 7 5 3", "the old form 'route <device> <source> <destination>'"},
+        bad_line{"route 7 3=x", "crosspoint '3=x' is not destination=source"},
+        bad_line{"status 7 3=", "crosspoint '3=' is not destination=source"},
+        bad_line{"router 7 1-60000=20 60001-120000=20", "split them over several router lines"},
+        bad_line{"wait 5s", "did you mean 'advance'?"},
+        bad_line{"expect property CueInfo text", "missing the property's text (write \"\""},
+        bad_line{"expect info 9 5", "missing the slot's text"},
         bad_line{"router 7", "at least one crosspoint"},
         bad_line{"router 7 16-1=20", "first-last=source"},
         bad_line{"router 7 3:5", "destination=source"},
@@ -112,6 +125,34 @@ INSTANTIATE_TEST_SUITE_P(
         bad_line{"parent", "missing the command text"}, bad_line{"show a b c", "at most two words"},
         bad_line{"help", "interactive use only"}, bad_line{"quit", "interactive use only"},
         bad_line{"save x.scenario", "interactive use only"}));
+
+TEST(ScenarioParser, PatternsAndPiecesAreMarked) {
+    const statement like = parsed("expect sent like RC 7 * ',' 1");
+    EXPECT_TRUE(like.flag);
+    EXPECT_EQ(like.text, "RC 7 * ',' 1");
+    // Without the keyword the text is compared exactly, "*" and all.
+    const statement exact = parsed("expect sent likeness");
+    EXPECT_FALSE(exact.flag);
+    EXPECT_EQ(exact.text, "likeness");
+    const statement contains = parsed("expect debug contains cueoffsource=");
+    EXPECT_TRUE(contains.flag);
+    EXPECT_EQ(contains.text, "cueoffsource=");
+}
+
+TEST(ScenarioParser, TrailingBlanksOfAnUnquotedTextDrawAWarning) {
+    EXPECT_NE(parsed("expect reply CueRouter=7  ").warning.find("ends in blanks"),
+              std::string::npos);
+    EXPECT_EQ(parsed("expect reply \"CueRouter=7  \"").warning, "");
+    EXPECT_EQ(parsed("expect reply CueRouter=7").warning, "");
+}
+
+TEST(ScenarioParser, ClosestWordsAreOfferedOnlyWhenClose) {
+    EXPECT_EQ(closest_statement("advnace"), "advance");
+    EXPECT_EQ(closest_statement("sleep"), "advance");
+    EXPECT_EQ(closest_statement("xyzzy"), "");
+    EXPECT_EQ(closest_word("ActivateCeu", {"ActivateCue", "CueText"}), "ActivateCue");
+    EXPECT_EQ(closest_word("Zzz", {"ActivateCue", "CueText"}), "");
+}
 
 TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {
     EXPECT_EQ(parsed("help", true).kind, statement_kind::help);

@@ -132,7 +132,7 @@ protected:
 
     std::vector<std::string> flagged(traffic_kind kind) const {
         std::vector<std::string> texts;
-        for (const traffic_entry& e : log_.entries()) {
+        for (const traffic_entry& e : log_.kept()) {
             if (e.kind == kind) {
                 texts.push_back(e.text);
             }
@@ -416,7 +416,7 @@ TEST_F(EmulatedHost, DebugOutputIsCapturedBetweenCommands) {
     };
     create();
     std::vector<std::string> order;
-    for (const traffic_entry& e : log_.entries()) {
+    for (const traffic_entry& e : log_.kept()) {
         if (e.kind == traffic_kind::debug || e.kind == traffic_kind::out) {
             order.push_back(e.text);
         }
