@@ -3,6 +3,7 @@
 #define VREL_DEVHOST_RUN_COMMAND_H
 
 #include "devhost_options.h"
+#include "scenario_file.h"
 
 #include <CLI/CLI.hpp>
 
@@ -14,12 +15,19 @@ public:
     run_command(CLI::App& app, devhost_options& common);
 
     bool chosen() const { return !scenarios_.empty(); }
-    // Runs every file; the worst exit status.
+    // Runs every file, then says how many passed and writes the JUnit report
+    // when asked; the worst exit status.
     int run();
 
 private:
     devhost_options& common_;
     std::vector<std::string> scenarios_;
+    std::string junitFile_;
 };
+
+// A JUnit XML report of scenario runs, one test case per file. False with
+// `error` when the file cannot be written.
+bool write_junit_report(const std::string& file, const std::vector<std::string>& scenarios,
+                        const std::vector<scenario_result>& results, std::string& error);
 
 #endif

@@ -10,12 +10,27 @@
 // Exit statuses of a scenario run.
 enum scenario_exit { scenario_passed = 0, scenario_failed = 1, scenario_unusable = 2 };
 
-// Reads the file, stops before running anything when a line is malformed,
-// then runs it in a fresh host whose relative paths start at the file's
-// folder. The traffic goes to `logOutput` (null: none); failures go to
-// `errors`; the summary goes to `summary`.
-scenario_exit run_scenario_file(const std::string& path, runner_options options,
-                                std::ostream* logOutput, std::ostream& summary,
-                                std::ostream& errors);
+struct scenario_result {
+    scenario_exit exit = scenario_unusable;
+    // Why the file failed or could not be run, as printed; empty when it passed.
+    std::string failure;
+    int statements = 0;
+    int expectations = 0;
+    double seconds = 0;
+};
+
+// Reads the file (a regular file, within the size limit) and checks every
+// line first: a malformed line stops it before anything runs, and so does a
+// file without statements. Then runs it line by line in a fresh host whose
+// relative paths start at the file's folder. The traffic goes to `logOutput`
+// (null: none); failures and warnings go to `errors`; the summary goes to
+// `summary`.
+scenario_result run_scenario_file(const std::string& path, runner_options options,
+                                  std::ostream* logOutput, std::ostream& summary,
+                                  std::ostream& errors);
+
+// The most malformed lines and warnings printed for one file; the rest are
+// counted.
+constexpr int scenario_messages_shown = 50;
 
 #endif

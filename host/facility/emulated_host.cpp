@@ -256,6 +256,7 @@ void emulated_host::deliverStatus(const route_status& status) {
 }
 
 void emulated_host::route(int32_t device, int32_t source, int32_t destination, bool silently) {
+    routers_.markOtherPanel(device, destination, true);
     if (silently) {
         routers_.set(device, destination, source);
         crosspointChanged(device, destination);
@@ -569,6 +570,13 @@ void emulated_host::routeCommand(const host_command& command) {
              ": no such crosspoint, nothing routed");
         return;
     }
+    const int32_t before = routers_.crosspoint(device, destination);
+    if (routers_.routedByOtherPanel(device, destination) && before != source) {
+        note("RC on router " + std::to_string(device) + " replaces source " +
+             std::to_string(before) + " at destination " + std::to_string(destination) +
+             ", which another panel routed");
+    }
+    routers_.markOtherPanel(device, destination, false);
     const std::vector<route_status> statuses = routers_.route(device, source, destination);
     crosspointChanged(device, destination);
     for (const route_status& status : statuses) {

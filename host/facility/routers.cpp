@@ -84,3 +84,19 @@ std::vector<std::pair<int32_t, int32_t>> router_bank::registrations(int32_t devi
     const auto r = routers_.find(device);
     return r == routers_.end() ? std::vector<std::pair<int32_t, int32_t>>() : r->second.registered;
 }
+
+void router_bank::markOtherPanel(int32_t device, int32_t destination, bool marked) {
+    if (marked) {
+        routers_[device].otherPanel.insert(destination);
+        return;
+    }
+    const auto r = routers_.find(device);
+    if (r != routers_.end()) {
+        r->second.otherPanel.erase(destination);
+    }
+}
+
+bool router_bank::routedByOtherPanel(int32_t device, int32_t destination) const {
+    const auto r = routers_.find(device);
+    return r != routers_.end() && r->second.otherPanel.count(destination) != 0;
+}

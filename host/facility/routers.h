@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
     std::vector<route_status> poll(int32_t device, int32_t first, int32_t last, bool& cut) const;
 
     int32_t crosspoint(int32_t device, int32_t destination) const;
+
+    // Who made a crosspoint last: another panel's route (marked), or the
+    // component or the initial state (not marked). A component that routes
+    // over another panel's crosspoint takes it from that operator.
+    void markOtherPanel(int32_t device, int32_t destination, bool marked);
+    bool routedByOtherPanel(int32_t device, int32_t destination) const;
     bool isRegistered(int32_t device, int32_t destination) const;
 
     // Every device that has a crosspoint or a registration, in order.
@@ -49,6 +56,7 @@ private:
     struct router {
         std::map<int32_t, int32_t> crosspoints;
         std::vector<std::pair<int32_t, int32_t>> registered;
+        std::set<int32_t> otherPanel;
     };
     std::map<int32_t, router> routers_;
 };

@@ -425,3 +425,25 @@ TEST_F(EmulatedHost, DebugOutputIsCapturedBetweenCommands) {
 }
 
 } // namespace
+
+namespace {
+
+// A take by the component over a crosspoint another operator made takes it
+// from them: the host says so, once per such route, and not for its own.
+TEST_F(EmulatedHost, ARouteOverAnotherPanelsCrosspointIsNoted) {
+    create();
+    host_.route(7, 5, 3, false); // another panel: source 5 to destination 3
+    sendDuringNotify([](client_host* host) {
+        host->send("RC 7 9 3 ',' 1", 0); // replaces it
+        host->send("RC 7 8 3 ',' 1", 0); // replaces the component's own
+    });
+    EXPECT_EQ(
+        flagged(traffic_kind::note),
+        (std::vector<std::string>{
+            "RC on router 7 replaces source 5 at destination 3, which another panel routed"}));
+    host_.route(7, 8, 4, true); // behind the back, the same source the component routes
+    sendDuringNotify([](client_host* host) { host->send("RC 7 8 4 ',' 1", 0); });
+    EXPECT_EQ(flagged(traffic_kind::note).size(), 1u);
+}
+
+} // namespace
