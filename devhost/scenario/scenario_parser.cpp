@@ -640,20 +640,22 @@ const char* scenario_help_text() {
 Actions (each starts a new window of traffic for the expectations)
   press [<panel>:]<control>            the operator presses a button (panel 1 by default)
   parent <text>                        the parent panel sends a command text, e.g. Source=12
-  status <device> <dest> <source>      deliver a route status as given
-  route <device> <source> <dest> [silently]
+  status <device> <dest>=<source>      deliver a route status as given
+  route <device> <dest>=<source> [silently]
                                        another panel routes; silently: no status report
   advance <time>                       move the virtual clock on: 500, 500ms or 5s
   fault hold|drop|off|release <device> hold back, drop, or restore a router's status
   fault delay <device> <time>          deliver a router's status late
 Expectations (a failure stops a scenario)
   expect sent <text>                   the next command of the window, exactly
+  expect sent like <pattern>           the same, * any run of characters, ? one
   expect nothing sent                  no command of the window is left unchecked
   expect property [<panel>:]<control> <property> <text>
-  expect crosspoint <device> <dest> <source>
+  expect crosspoint <device> <dest>=<source>
   expect info <device> <index> <text>
   expect reply <text> | expect no reply          of the last parent command
   expect debug <text> | expect no debug          the window's debug output
+  expect debug contains <piece>                  a piece of it
   expect timer <id> running|stopped|due <time>
   expect flagged <piece of text>       the host flagged a problem or note with this text
 Other
