@@ -54,7 +54,9 @@ demo) $setup build && build default demo && demo_intro &&
 build) $setup build && build default ;;
 test) $setup build && build default && ctest --preset default -j "$jobs" "${@:2}" ;;
 asan) $setup build && build asan && ctest --preset asan -j "$jobs" "${@:2}" ;;
-valgrind) $setup build valgrind && build default && ctest --preset default -T memcheck \
+# ctest's memcheck mode takes the build folder, not a preset.
+valgrind) $setup build valgrind && build default && ctest --test-dir build/default -T memcheck \
+    -j "$jobs" --output-on-failure --overwrite MemoryCheckCommand="$(command -v valgrind)" \
     --overwrite MemoryCheckCommandOptions="--leak-check=full --error-exitcode=1 --errors-for-leak-kinds=definite" \
     "${@:2}" ;;
 deps) $setup "${@:2}" ;;
