@@ -69,8 +69,8 @@ set_up_prefix() {
     # the driver host running them spins on a core. wine may still be
     # installing them on this start and set them on again, so a second pass
     # follows when the first did not hold.
-    local pass
-    for pass in 1 2; do
+    local service
+    for _ in 1 2; do
         for service in winebus wineusb; do
             timeout 120 wine reg add "HKLM\\System\\CurrentControlSet\\Services\\$service" \
                 /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1 || return 1
