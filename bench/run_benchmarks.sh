@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (build/bench, the default preset's optimisation) and
-# runs them. Arguments go to the benchmark executable, e.g.
+# Builds the benchmarks with the bench preset (build/bench, the default
+# optimisation) and runs them. Arguments go to the benchmark executable, e.g.
 #   bench/run_benchmarks.sh --benchmark_filter=Take --benchmark_repetitions=5
 # The component's diagnostics (written on every take without cue) go to
 # build/bench/diagnostics.log rather than the terminal.
@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=${JOBS:-2}
-cmake --preset default -B build/bench -DVREL_BUILD_BENCHMARKS=ON -DVREL_BUILD_TESTS=OFF >/dev/null
-cmake --build build/bench -j "$jobs" --target vrel_bench
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j "$jobs"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 build/bench/bin/vrel_bench "$@" 2>build/bench/diagnostics.log

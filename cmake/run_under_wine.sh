@@ -2,8 +2,18 @@
 # Runs a cross-built Windows program under wine: the emulator CMake and CTest
 # put in front of every test program of the windows-x86 build.
 #
-# The prefix is VREL_WINEPREFIX (default ~/.cache/vrel-wine), made on first use;
-# with no program named, the prefix is only set up.
+#   run_under_wine.sh <program> [argument...]   run a program
+#   run_under_wine.sh                           only set up the prefix
+#   run_under_wine.sh --start-server [log]      set up the prefix, start one
+#                                               wine server that stays, and
+#                                               boot wine's services in it
+#   run_under_wine.sh --stop-server             stop that server and every
+#                                               program of the prefix
+#
+# The two server commands are the set-up and clean-up tests of the Windows
+# test run (tests/windows/wine_server.cmake).
+#
+# The prefix is VREL_WINEPREFIX (default ~/.cache/vrel-wine), made on first use.
 # WINEDEBUG stays quiet unless the caller sets it (e.g. -all,+debugstr).
 set -euo pipefail
 
@@ -59,8 +69,8 @@ set_up_prefix() {
     # the driver host running them spins on a core. wine may still be
     # installing them on this start and set them on again, so a second pass
     # follows when the first did not hold.
-    local pass
-    for pass in 1 2; do
+    local service
+    for _ in 1 2; do
         for service in winebus wineusb; do
             timeout 120 wine reg add "HKLM\\System\\CurrentControlSet\\Services\\$service" \
                 /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1 || return 1
@@ -77,9 +87,13 @@ set_up_prefix() {
 
 # Bump when the prefix setup above changes, so an existing prefix is set up again.
 stamp="$WINEPREFIX/.vrel-prefix-3"
-if [ ! -f "$stamp" ]; then
+
+# Sets up the prefix unless it is; one prefix for all test programs, set up
+# once even when they start in parallel. A set-up that fails is tried again
+# from scratch, but only in a prefix made here.
+prepare_prefix() {
+    [ ! -f "$stamp" ] || return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
-    # One prefix for all test programs, set up once even when tests run in parallel.
     (
         flock 9
         for attempt in 1 2 3; do
@@ -90,7 +104,6 @@ if [ ! -f "$stamp" ]; then
             fi
             echo "run_under_wine: setting up the wine prefix $WINEPREFIX failed (attempt $attempt)" >&2
             stop_prefix_processes
-            # Start again from nothing, but only in a prefix made here.
             if [ -f "$WINEPREFIX/.vrel-made" ]; then
                 rm -rf "$WINEPREFIX"
             fi
@@ -100,6 +113,38 @@ if [ ! -f "$stamp" ]; then
             exit 1
         fi
     ) 9>"$WINEPREFIX.lock"
-fi
+}
 
-[ $# -eq 0 ] || exec wine "$@"
+# One wine server for a whole test run, kept when its last program ends:
+# wine's services then start once instead of once per test program, which
+# under qemu-user takes seconds each time. A server left by an interrupted run
+# is stopped first (it would also keep a prefix set-up waiting). Nothing
+# started here keeps this script's output open, or ctest would wait for it.
+start_server() {
+    local log=${1:-/dev/null}
+    wineserver -k 2>/dev/null || true
+    prepare_prefix
+    local start=$SECONDS
+    if ! wineserver -p </dev/null >"$log" 2>&1; then
+        echo "run_under_wine: could not start a wine server for $WINEPREFIX (log: $log)" >&2
+        return 1
+    fi
+    # Under the emulator one of wine's start-up programs may crash here; the
+    # services that matter still run, and a test that needs one starts it.
+    if ! wine cmd /c exit 0 </dev/null >>"$log" 2>&1; then
+        echo "run_under_wine: booting wine's services reported a failure (log: $log)"
+    fi
+    echo "run_under_wine: wine server for $WINEPREFIX up, services booted in $((SECONDS - start)) s"
+}
+
+stop_server() {
+    stop_prefix_processes
+    echo "run_under_wine: wine server for $WINEPREFIX stopped"
+}
+
+case "${1:-}" in
+--start-server) start_server "${2:-}" ;;
+--stop-server) stop_server ;;
+"") prepare_prefix ;;
+*) prepare_prefix && exec wine "$@" ;;
+esac

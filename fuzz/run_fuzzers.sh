@@ -14,16 +14,11 @@ harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(command_parser notify_stream settings)
 jobs=${JOBS:-2}
 out=build/fuzz
-flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-
-CC=clang-14 CXX=clang++-14 cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVREL_WERROR=ON -DVREL_BUILD_TESTS=OFF -DVREL_BUILD_FUZZERS=ON \
-    -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
-    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-    -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+# The fuzz preset: clang-14, AddressSanitizer+UBSan, the harnesses only.
+cmake --preset fuzz >/dev/null
 targets=()
 for name in "${harnesses[@]}"; do targets+=("fuzz_$name"); done
-cmake --build "$out" -j "$jobs" --target "${targets[@]}"
+cmake --build --preset fuzz -j "$jobs" --target "${targets[@]}"
 
 mkdir -p "$out/logs" "$out/artifacts"
 passed=0

@@ -5,8 +5,8 @@
 #ifndef VREL_NOTIFY_RECORDS_H
 #define VREL_NOTIFY_RECORDS_H
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
 
 // The `type` argument of vrel_client_callback::notify, and what `data` is.
 // Every pointer the host passes belongs to the host and is valid only during
