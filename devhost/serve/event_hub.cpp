@@ -54,8 +54,7 @@ size_t event_hub::linesKept() const {
     return lines;
 }
 
-bool event_hub::next(cursor& at, std::chrono::milliseconds wait, size_t batch,
-                     std::string& text) {
+bool event_hub::next(cursor& at, std::chrono::milliseconds wait, size_t batch, std::string& text) {
     text.clear();
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait_for(lock, wait, [&] {

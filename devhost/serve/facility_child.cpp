@@ -344,8 +344,7 @@ int facility_child::run() {
             break;
         }
         pending.append(buffer, static_cast<size_t>(got));
-        for (size_t end = pending.find('\n'); end != std::string::npos;
-             end = pending.find('\n')) {
+        for (size_t end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             const json request = json::parse(line, nullptr, false);

@@ -228,7 +228,7 @@ void facility_process::reap(pid_t child) {
 }
 
 facility_process::result facility_process::request(json request, std::chrono::milliseconds limit,
-                                                    const std::string& what) {
+                                                   const std::string& what) {
     std::lock_guard<std::mutex> one(requestMutex_);
     std::unique_lock<std::mutex> lock(mutex_);
     result r;
@@ -256,10 +256,10 @@ facility_process::result facility_process::request(json request, std::chrono::mi
         ::kill(child_, SIGKILL);
         changed_.wait_for(lock, std::chrono::seconds(5), [this] { return !alive_; });
         r.how = outcome::hung;
-        r.message = endedWhy_.empty() ? "the component did not return from '" + what +
-                                            "' within " + std::to_string(limit.count()) + " ms"
-                                      : endedWhy_ + " within " + std::to_string(limit.count()) +
-                                            " ms";
+        r.message = endedWhy_.empty()
+                        ? "the component did not return from '" + what + "' within " +
+                              std::to_string(limit.count()) + " ms"
+                        : endedWhy_ + " within " + std::to_string(limit.count()) + " ms";
     } else {
         r.how = outcome::ended;
         r.message = endedWhy_;
@@ -278,7 +278,8 @@ void facility_process::stop() {
             ::close(input_);
             input_ = -1;
         }
-        if (alive_ && !changed_.wait_for(lock, std::chrono::seconds(1), [this] { return !alive_; })) {
+        if (alive_ &&
+            !changed_.wait_for(lock, std::chrono::seconds(1), [this] { return !alive_; })) {
             killedForHang_ = false;
             ::kill(child, SIGKILL);
         }

@@ -102,9 +102,8 @@ json info_of(const emulated_host& host) {
 json timers_of(const emulated_host& host) {
     json timers = json::array();
     for (const auto& timer : host.timers().running()) {
-        timers.push_back({{"id", timer.first},
-                          {"interval", timer.second.interval},
-                          {"due", timer.second.due}});
+        timers.push_back(
+            {{"id", timer.first}, {"interval", timer.second.interval}, {"due", timer.second.due}});
     }
     return timers;
 }

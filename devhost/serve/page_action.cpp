@@ -32,8 +32,8 @@ public:
         }
         out = found->get<std::string>();
         if (out.size() > maxText) {
-            return fail(std::string("\"") + name + "\" is longer than " +
-                        std::to_string(maxText) + " bytes");
+            return fail(std::string("\"") + name + "\" is longer than " + std::to_string(maxText) +
+                        " bytes");
         }
         if (out.find('\0') != std::string::npos) {
             return fail(std::string("\"") + name + "\" holds a NUL character");
@@ -70,7 +70,8 @@ public:
         }
         if (found->is_number_unsigned()) {
             const auto value = found->get<uint64_t>();
-            if (value > static_cast<uint64_t>(highest)) {
+            if (value > static_cast<uint64_t>(highest) ||
+                (lowest > 0 && value < static_cast<uint64_t>(lowest))) {
                 return outOfRange(name, lowest, highest);
             }
             out = static_cast<int64_t>(value);
@@ -189,6 +190,7 @@ const std::map<std::string, reader>& readers() {
                  return f.fail("\"library\" must be a name or a path on one line");
              }
              a.lines.push_back(page_statement::load(a.library));
+             a.replaces = true;
              return true;
          }},
         {"unload",

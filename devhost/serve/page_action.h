@@ -15,6 +15,7 @@ struct page_action {
     std::vector<std::string> lines; // for statements
     bool on = false;                // for realtime
     std::string library;            // for load: the library named
+    bool replaces = false;          // load from the page's Load: unload the component first
     // In messages: the statements, or the action's name.
     std::string describe() const;
 };

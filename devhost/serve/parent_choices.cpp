@@ -40,9 +40,8 @@ bool numberOf(const std::string& text, int& value) {
 } // namespace
 
 json parent_choices(const std::string& folder) {
-    json choices = {{"cueRouter", nullptr},
-                    {"sources", json::array()},
-                    {"destinations", json::array()}};
+    json choices = {
+        {"cueRouter", nullptr}, {"sources", json::array()}, {"destinations", json::array()}};
     if (folder.empty()) {
         return choices;
     }

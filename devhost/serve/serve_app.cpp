@@ -10,7 +10,7 @@ namespace {
 constexpr size_t maxBody = 64 * 1024;
 // Log lines per pushed chunk: a page that connects late gets the window kept
 // in pieces it can take without stalling.
-constexpr size_t linesPerChunk = 2000;
+constexpr size_t linesPerChunk = 500;
 
 const embedded_file* pageFile(const std::string& name) {
     for (const embedded_file& file : embedded_files()) {
@@ -115,7 +115,8 @@ bool serve_app::start(std::string& error) {
     facility_ = std::make_unique<facility_process>(options_.program, std::move(hooks));
     const answer started = restart();
     if (started.status != 200) {
-        serverLine("problem", started.body.value("error", std::string("the facility did not start")));
+        serverLine("problem",
+                   started.body.value("error", std::string("the facility did not start")));
     }
     return true;
 }
@@ -163,8 +164,8 @@ serve_app::answer serve_app::restart() {
         facilityProblem_.clear();
     }
     // A start-up scenario may be long; it still has a limit.
-    const auto limit = std::max(options_.limit, std::chrono::milliseconds(
-                                                    options_.scenario.empty() ? 30000 : 300000));
+    const auto limit = std::max(
+        options_.limit, std::chrono::milliseconds(options_.scenario.empty() ? 30000 : 300000));
     const facility_process::result started = facility_->request(setupRequest(), limit, "set-up");
     const answer result = fromResult(started, "set-up");
     if (result.status == 409) {
@@ -189,14 +190,21 @@ serve_app::answer serve_app::fromResult(const facility_process::result& result,
         return {200, body};
     }
     case facility_process::outcome::ended:
-        return {502, {{"error", result.message}}};
-    case facility_process::outcome::hung:
-        return {504, {{"error", result.message}}};
+    case facility_process::outcome::hung: {
+        // Known here before the reader that saw the process end has said so:
+        // the answer and the state must agree.
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            facilityProblem_ = result.message;
+        }
+        publishState();
+        return {result.how == facility_process::outcome::hung ? 504 : 502,
+                {{"error", result.message}}};
+    }
     case facility_process::outcome::unavailable:
         break;
     }
-    return {503,
-            {{"error", result.message + ": Restart, or Load a library, to start a new one"}}};
+    return {503, {{"error", result.message + ": Restart, or Load a library, to start a new one"}}};
 }
 
 serve_app::answer serve_app::act(const page_action& action) {
@@ -223,15 +231,21 @@ serve_app::answer serve_app::act(const page_action& action) {
     case page_action::kind::statements:
         break;
     }
+    std::vector<std::string> lines = action.lines;
     if (!action.library.empty()) {
         library_ = action.library;
         if (!facility_->running()) {
             return restart();
         }
+        // Load on the page replaces the component that is loaded.
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        if (action.replaces && lastState_.value("alive", false)) {
+            lines.insert(lines.begin(), "unload");
+        }
     }
-    return fromResult(facility_->request({{"op", "run"}, {"lines", action.lines}},
-                                         options_.limit, action.describe()),
-                      action.describe());
+    return fromResult(
+        facility_->request({{"op", "run"}, {"lines", lines}}, options_.limit, action.describe()),
+        action.describe());
 }
 
 void serve_app::onEvent(const json& event) {
@@ -269,18 +283,19 @@ void serve_app::serverLine(const std::string& kind, const std::string& text) {
     hub_.addLog({{"t", lastTime_.load()}, {"k", kind}, {"x", text}});
 }
 
-void serve_app::publishState() {
-    json state;
-    {
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        state = lastState_.is_object() ? lastState_ : json{{"type", "state"}};
-        state["facility"] = {{"running", facilityProblem_.empty()},
-                             {"problem", facilityProblem_}};
-        if (!facilityProblem_.empty()) {
-            state["alive"] = false;
-        }
+json serve_app::currentState() const {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    json state = lastState_.is_object() ? lastState_ : json{{"type", "state"}};
+    state["facility"] = {{"running", facilityProblem_.empty()}, {"problem", facilityProblem_}};
+    // A facility that is gone has no component, whatever it said last.
+    if (!facilityProblem_.empty()) {
+        state["alive"] = false;
     }
-    hub_.setState(json_line(state));
+    return state;
+}
+
+void serve_app::publishState() {
+    hub_.setState(json_line(currentState()));
 }
 
 // ---------------------------------------------------------------- HTTP
@@ -322,8 +337,7 @@ void serve_app::routes() {
     httplib::Server& s = *server_;
     // Every request must name this server; a page of another site whose name
     // was pointed here is refused before anything else.
-    s.set_pre_routing_handler([this](const httplib::Request& request,
-                                     httplib::Response& response) {
+    s.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
         const std::string host = request.get_header_value("Host");
         const std::string refused = guard_->refuseRead(host, guard_->token());
         if (!refused.empty()) {
@@ -345,20 +359,20 @@ void serve_app::routes() {
         pageHeaders(response);
         response.set_content(page_, "text/html; charset=utf-8");
     });
-    s.Get(R"(/([a-z_]+\.(js|css)))", [](const httplib::Request& request,
-                                        httplib::Response& response) {
-        const std::string name = request.matches[1];
-        const embedded_file* file = pageFile(name);
-        if (file == nullptr) {
-            refuse(response, 404, "no such file: " + name);
-            return;
-        }
-        pageHeaders(response);
-        response.set_content(std::string(file->data, file->size), contentType(name));
-    });
+    s.Get(R"(/([a-z_]+\.(js|css)))",
+          [](const httplib::Request& request, httplib::Response& response) {
+              const std::string name = request.matches[1];
+              const embedded_file* file = pageFile(name);
+              if (file == nullptr) {
+                  refuse(response, 404, "no such file: " + name);
+                  return;
+              }
+              pageHeaders(response);
+              response.set_content(std::string(file->data, file->size), contentType(name));
+          });
     s.Get("/api/events", [this](const httplib::Request& request, httplib::Response& response) {
-        const std::string refused = guard_->refuseRead(request.get_header_value("Host"),
-                                                       request.get_param_value("token"));
+        const std::string refused =
+            guard_->refuseRead(request.get_header_value("Host"), request.get_param_value("token"));
         if (!refused.empty()) {
             refuse(response, 403, refused);
             return;
@@ -372,10 +386,7 @@ void serve_app::routes() {
             refuse(response, 403, refused);
             return;
         }
-        std::lock_guard<std::mutex> lock(stateMutex_);
-        json state = lastState_.is_object() ? lastState_ : json::object();
-        state["facility"] = {{"running", facilityProblem_.empty()},
-                             {"problem", facilityProblem_}};
+        json state = currentState();
         state["lastSeq"] = hub_.lastSeq();
         reply(response, 200, state);
     });

@@ -38,7 +38,7 @@ struct Response;
 
 struct serve_options {
     std::string bind = "127.0.0.1";
-    int port = 8765; // 0: a free port
+    int port = 8765;                         // 0: a free port
     std::string settings;                    // folder with object_settings.xml, or empty
     std::string library;                     // loaded at the start, or empty
     std::string scenario;                    // run at the start, or empty
@@ -84,6 +84,7 @@ private:
     void onEnded(const std::string& why);
     void serverLine(const std::string& kind, const std::string& text);
     void publishState();
+    json currentState() const;
     json setupRequest() const;
 
     serve_options options_;

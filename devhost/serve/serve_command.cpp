@@ -23,8 +23,8 @@ std::string absolute(const std::string& path) {
 // A library given by path is made absolute; one given by name stays a name,
 // looked for in the library folders (and written so in a saved session).
 std::string libraryArgument(const std::string& library) {
-    const bool byPath = library.find('/') != std::string::npos ||
-                        fs::path(library).extension() == ".so";
+    const bool byPath =
+        library.find('/') != std::string::npos || fs::path(library).extension() == ".so";
     return byPath ? absolute(library) : library;
 }
 
@@ -37,17 +37,20 @@ serve_command::serve_command(CLI::App& app, devhost_options& common)
     command_->add_option("--port", port_, "Port to listen on; 0 picks a free one")
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));
-    command_->add_option("--bind", bind_,
-                         "Address to listen on (the page can change the facility: keep it local)")
+    command_
+        ->add_option("--bind", bind_,
+                     "Address to listen on (the page can change the facility: keep it local)")
         ->capture_default_str();
     command_->add_option("--settings", settings_, "Folder holding object_settings.xml")
         ->type_name("FOLDER")
         ->check(CLI::ExistingDirectory);
-    command_->add_option("--load", library_,
-                         "Component library to load at the start (a name or a path)")
+    command_
+        ->add_option("--load", library_,
+                     "Component library to load at the start (a name or a path)")
         ->type_name("LIB");
-    command_->add_option("--timeout", limitSeconds_,
-                         "Seconds a component may take over one action before it counts as hung")
+    command_
+        ->add_option("--timeout", limitSeconds_,
+                     "Seconds a component may take over one action before it counts as hung")
         ->capture_default_str()
         ->check(CLI::Range(0.1, 3600.0));
     command_->add_option("scenario", scenario_, "A scenario to run at the start")

@@ -316,7 +316,7 @@ function sendSelection(word, value) {
 
 const kinds = ['step', 'say', 'in', 'out', 'back', 'reply', 'debug', 'host', 'note', 'problem',
                'output'];
-const maxLines = 200000;
+const maxLines = 100000;
 const rowHeight = 18;
 const shownKinds = new Set(kinds);
 let lines = [];   // every line kept, oldest first
@@ -355,18 +355,26 @@ function addLines(batch) {
 
 function refilter() {
   view = lines.filter(passes);
-  scheduleLog();
+  scheduleLog(true);
 }
 
-function scheduleLog() {
+// New lines are drawn at most every 100 ms, so that a flood of them leaves
+// the page time for clicks; scrolling and filtering are drawn at once.
+const logInterval = 100;
+let logDrawnAt = 0;
+
+function scheduleLog(urgent) {
   if (logDirty) return;
   logDirty = true;
-  requestAnimationFrame(renderLog);
+  const wait = urgent ? 0 : Math.max(0, logDrawnAt + logInterval - performance.now());
+  if (wait === 0) requestAnimationFrame(renderLog);
+  else setTimeout(() => requestAnimationFrame(renderLog), wait);
 }
 
 // Only the rows in sight are in the page, whatever the number of lines.
 function renderLog() {
   logDirty = false;
+  logDrawnAt = performance.now();
   const box = $('log');
   $('log-spacer').style.height = (view.length * rowHeight) + 'px';
   if ($('log-follow').checked) box.scrollTop = box.scrollHeight;
@@ -379,7 +387,7 @@ function renderLog() {
     const line = view[i];
     const text = line.x.replace(/\n$/, '').replace(/\n/g, ' ⏎ ');
     shown.push(el('div', { class: 'line k-' + line.k + (i === foundAt ? ' found' : ''),
-                           title: line.x, dataset: { seq: line.seq } },
+                           dataset: { seq: line.seq } },
                   el('span', { class: 't', text: line.t + ' ms' }),
                   el('span', { class: 'k', text: line.k }),
                   el('span', { class: 'x', text })));
@@ -399,7 +407,7 @@ function nextProblem() {
       foundAt = at;
       $('log-follow').checked = false;
       $('log').scrollTop = Math.max(0, at * rowHeight - $('log').clientHeight / 2);
-      scheduleLog();
+      scheduleLog(true);
       return;
     }
   }
@@ -517,9 +525,9 @@ function wire() {
     const box = $('log');
     const atEnd = box.scrollTop + box.clientHeight >= box.scrollHeight - rowHeight;
     if (!atEnd && $('log-follow').checked && !logDirty) $('log-follow').checked = false;
-    scheduleLog();
+    scheduleLog(true);
   }, { passive: true });
-  $('log-follow').addEventListener('change', scheduleLog);
+  $('log-follow').addEventListener('change', () => scheduleLog(true));
   $('log-problem').addEventListener('click', nextProblem);
 
   // In real time the clock and the timers move between states.
