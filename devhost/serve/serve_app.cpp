@@ -78,6 +78,8 @@ bool serve_app::start(std::string& error) {
     server_->new_task_queue = [] { return new httplib::ThreadPool(24); };
     server_->set_payload_max_length(maxBody);
     server_->set_read_timeout(5, 0);
+    // An idle connection holds a thread; Ctrl-C waits for it no longer than this.
+    server_->set_keep_alive_timeout(2);
     server_->set_tcp_nodelay(true);
     if (options_.port == 0) {
         port_ = server_->bind_to_any_port(options_.bind);

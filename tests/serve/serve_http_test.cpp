@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -28,8 +29,7 @@ protected:
 
     bool logHas(const std::string& kind, const std::string& text) {
         event_stream stream(served.port(), "?token=" + served.app().token());
-        return stream.waitFor("\"k\":\"" + kind + "\",\"seq\"", 3000) &&
-               stream.waitFor(text, 3000);
+        return stream.waitFor("\"k\":\"" + kind + "\",\"seq\"", 3000) && stream.waitFor(text, 3000);
     }
 
     served_facility served;
@@ -51,7 +51,7 @@ TEST_F(ServeTest, PageCarriesTheTokenAndLocksItselfDown) {
     ASSERT_TRUE(script);
     EXPECT_EQ(script->status, 200);
     EXPECT_EQ(script->get_header_value("Content-Type"), "text/javascript; charset=utf-8");
-    EXPECT_NE(script->body.find("EventSource"), std::string::npos);
+    EXPECT_NE(script->body.find("/api/events"), std::string::npos);
 
     const httplib::Result missing = served.client().Get("/nothing.js");
     ASSERT_TRUE(missing);
@@ -133,8 +133,8 @@ TEST_F(ServeTest, ChangeFeedPushesChangesAndState) {
     ASSERT_TRUE(stream.waitFor("event: state", 3000));
     const size_t from = stream.size();
     actAll({{{"do", "press"}, {"control", "ActivateCue"}}});
-    EXPECT_TRUE(stream.waitFor(R"("control":"ActivateCue","panel":"1","property":"text")", 3000,
-                               from));
+    EXPECT_TRUE(
+        stream.waitFor(R"("control":"ActivateCue","panel":"1","property":"text")", 3000, from));
     EXPECT_TRUE(stream.waitFor(R"("x":"TP 'text=Full Facs' '1' 'ActivateCue'")", 3000, from));
     EXPECT_TRUE(stream.waitFor(R"(["text","Full Facs"])", 3000, from));
     // The hello names the parent panel's choices from the settings.
@@ -216,6 +216,26 @@ TEST_F(ServeTest, ReloadCreatesTheComponentAgain) {
     EXPECT_EQ(served.state()["alive"], true);
 }
 
+// Test that in real time the virtual clock catches up with the wall clock
+// before an action, as an advance statement that the session records.
+TEST_F(ServeTest, RealTimeClockCatchesUpBeforeAnAction) {
+    actAll({{{"do", "realtime"}, {"on", true}}});
+    EXPECT_EQ(served.state()["realtime"], true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    actAll({{{"do", "press"}, {"control", "ActivateCue"}}, {{"do", "realtime"}, {"on", false}}});
+    const json state = served.state();
+    EXPECT_GE(state["now"].get<int64_t>(), 300);
+    EXPECT_EQ(state["realtime"], false);
+    const int64_t stopped = state["now"];
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    actAll({{{"do", "press"}, {"control", "ActivateCue"}}});
+    EXPECT_EQ(served.state()["now"], stopped);
+    const httplib::Result session =
+        served.client().Get("/api/session", {{"X-Vrel-Token", served.app().token()}});
+    ASSERT_TRUE(session);
+    EXPECT_NE(session->body.find("\nadvance "), std::string::npos) << session->body;
+}
+
 // Test that a statement typed on the page runs as in the console, and a
 // failed expectation is a 409 with the runner's message.
 TEST_F(ServeTest, StatementsFromThePage) {
@@ -271,7 +291,8 @@ TEST_F(ServeTest, RefusesRequestsNotFromThePage) {
             served.post(R"({"do":"press","control":"ActivateCue"})", headers);
         ASSERT_TRUE(result) << c.name;
         EXPECT_EQ(result->status, 403) << c.name;
-        EXPECT_NE(result->body.find(c.message), std::string::npos) << c.name << ": " << result->body;
+        EXPECT_NE(result->body.find(c.message), std::string::npos)
+            << c.name << ": " << result->body;
     }
     EXPECT_EQ(served.property("ActivateCue"), "Listen Only");
     EXPECT_EQ(served.state()["lastSeq"], before);
@@ -321,20 +342,21 @@ TEST_F(ServeTest, MalformedRequestsNeverReachTheFacility) {
     };
     const uint64_t before = served.state()["lastSeq"];
     for (const malformed& c : cases) {
-        const httplib::Result result =
-            served.post(c.body, {{"Origin", served.origin()}, {"X-Vrel-Token", served.app().token()}});
+        const httplib::Result result = served.post(
+            c.body, {{"Origin", served.origin()}, {"X-Vrel-Token", served.app().token()}});
         ASSERT_TRUE(result) << c.body;
         EXPECT_EQ(result->status, c.status) << c.body;
-        EXPECT_NE(result->body.find(c.message), std::string::npos) << c.body << ": " << result->body;
+        EXPECT_NE(result->body.find(c.message), std::string::npos)
+            << c.body << ": " << result->body;
     }
     const httplib::Result notJson = served.post(
         R"({"do":"unload"})", {{"Origin", served.origin()}, {"X-Vrel-Token", served.app().token()}},
         "text/plain");
     ASSERT_TRUE(notJson);
     EXPECT_EQ(notJson->status, 415);
-    const httplib::Result huge = served.post(
-        "{\"do\":\"parent\",\"text\":\"" + std::string(100000, 'x') + "\"}",
-        {{"Origin", served.origin()}, {"X-Vrel-Token", served.app().token()}});
+    const httplib::Result huge =
+        served.post("{\"do\":\"parent\",\"text\":\"" + std::string(100000, 'x') + "\"}",
+                    {{"Origin", served.origin()}, {"X-Vrel-Token", served.app().token()}});
     ASSERT_TRUE(huge);
     EXPECT_EQ(huge->status, 413);
     // Nothing reached the facility: not a line was added to the log.

@@ -82,18 +82,17 @@ int32_t served_facility::crosspoint(int32_t device, int32_t destination) {
 
 event_stream::event_stream(int port, const std::string& query) : client_("127.0.0.1", port) {
     reader_ = std::thread([this, query] {
-        const httplib::Result result =
-            client_.Get(("/api/events" + query).c_str(),
-                        [this](const httplib::Response& response) {
-                            status_ = response.status;
-                            return true;
-                        },
-                        [this](const char* data, size_t length) {
-                            std::lock_guard<std::mutex> lock(mutex_);
-                            text_.append(data, length);
-                            grew_.notify_all();
-                            return !stop_.load();
-                        });
+        const httplib::Result result = client_.Get(("/api/events" + query).c_str(),
+                                                   [this](const httplib::Response& response) {
+                                                       status_ = response.status;
+                                                       return true;
+                                                   },
+                                                   [this](const char* data, size_t length) {
+                                                       std::lock_guard<std::mutex> lock(mutex_);
+                                                       text_.append(data, length);
+                                                       grew_.notify_all();
+                                                       return !stop_.load();
+                                                   });
         if (result && status_ == 0) {
             status_ = result->status;
         }

@@ -429,28 +429,88 @@ function buildFilters() {
 
 // ------------------------------------------------------------ the event stream
 
-function connect() {
-  const source = new EventSource('/api/events?token=' + encodeURIComponent(token));
-  source.addEventListener('hello', (event) => {
-    hello = JSON.parse(event.data);
+// The stream is read with fetch rather than EventSource: a burst of events
+// (a page that opens on a long log, or a flood of lines) is then taken in
+// slices of a few milliseconds, and clicks are handled between them.
+const handlers = {
+  hello: (data) => {
+    hello = JSON.parse(data);
     fillPickers();
-  });
-  source.addEventListener('log', (event) => addLines(JSON.parse(event.data)));
-  source.addEventListener('missed', (event) => {
-    missed += Number(event.data);
+  },
+  log: (data) => addLines(JSON.parse(data)),
+  missed: (data) => {
+    missed += Number(data);
     scheduleLog();
-  });
-  source.addEventListener('state', (event) => {
-    state = JSON.parse(event.data);
+  },
+  state: (data) => {
+    state = JSON.parse(data);
     stateAt = performance.now();
     renderAll();
-  });
-  source.addEventListener('change', () => {});
-  source.addEventListener('error', () => {
+  },
+  change: () => {},
+};
+const pending = [];
+let pendingAt = 0;
+let draining = false;
+
+function drain() {
+  const start = performance.now();
+  while (pendingAt < pending.length && performance.now() - start < 8) {
+    const [type, data] = pending[pendingAt++];
+    if (handlers[type]) handlers[type](data);
+  }
+  if (pendingAt < pending.length) {
+    setTimeout(drain, 0);
+    return;
+  }
+  pending.length = 0;
+  pendingAt = 0;
+  draining = false;
+}
+
+// Splits Server-Sent Events text into [type, data] pairs; returns what is
+// left of an event not yet complete.
+function splitEvents(text) {
+  let at = 0;
+  for (let end = text.indexOf('\n\n', at); end >= 0; end = text.indexOf('\n\n', at)) {
+    let type = 'message';
+    let data = '';
+    for (const line of text.slice(at, end).split('\n')) {
+      if (line.startsWith('event: ')) type = line.slice(7);
+      else if (line.startsWith('data: ')) data += (data ? '\n' : '') + line.slice(6);
+    }
+    if (data) pending.push([type, data]);
+    at = end + 2;
+  }
+  if (!draining && pendingAt < pending.length) {
+    draining = true;
+    setTimeout(drain, 0);
+  }
+  return text.slice(at);
+}
+
+async function connect() {
+  for (;;) {
+    try {
+      const response = await fetch('/api/events?token=' + encodeURIComponent(token),
+                                   { cache: 'no-store' });
+      if (!response.ok) throw new Error('refused (' + response.status + ')');
+      const reader = response.body.getReader();
+      const decoder = new TextDecoder();
+      let rest = '';
+      for (;;) {
+        const { value, done } = await reader.read();
+        if (done) break;
+        rest = splitEvents(rest + decoder.decode(value, { stream: true }));
+      }
+    } catch (error) {
+      // Shown below; the stream is opened again.
+    }
     const badge = $('facility-status');
     badge.textContent = 'server not reachable';
     badge.className = 'badge down';
-  });
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+  }
 }
 
 // ------------------------------------------------------------ wiring
