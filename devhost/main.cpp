@@ -3,6 +3,9 @@
 #include "console_command.h"
 #include "devhost_options.h"
 #include "run_command.h"
+#if defined(VREL_DEVHOST_SERVE)
+#include "serve_command.h"
+#endif
 
 #include <CLI/CLI.hpp>
 
@@ -15,7 +18,7 @@ const char* const description =
 the traffic between the host and the component printed. Without a scenario,
 the same statements are read from standard input (type help). "check" reports
 what the component would mis-handle in the object_settings.xml of a settings
-folder.)";
+folder. "serve" shows the live facility in a browser.)";
 
 const char* const footer =
     R"(Exit status: 0 when everything passed, 1 when an expectation failed or the
@@ -32,6 +35,9 @@ int main(int argc, char** argv) {
     run_command scenarios(app, common);
     console_command console(app, common);
     check_command check(app);
+#if defined(VREL_DEVHOST_SERVE)
+    serve_command serve(app, common);
+#endif
 
     try {
         app.parse(argc, argv);
@@ -46,6 +52,11 @@ int main(int argc, char** argv) {
         return check.run();
     }
     common.settle(argc > 0 ? argv[0] : "");
+#if defined(VREL_DEVHOST_SERVE)
+    if (serve.chosen()) {
+        return serve.run(argc > 0 ? argv[0] : "");
+    }
+#endif
     const std::string wrong = console.problem(scenarios.chosen());
     if (!wrong.empty()) {
         std::cerr << "vrel-devhost: " << wrong << '\n';

@@ -1,0 +1,152 @@
+// The development server's parts on their own: who may talk to it, what the
+// page's actions become, and the bounded window of events it pushes.
+#include "event_hub.h"
+#include "page_action.h"
+#include "request_guard.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string token = "00112233445566778899aabbccddeeff";
+
+struct host_case {
+    const char* bind;
+    const char* host;
+    bool allowed;
+};
+
+// Test that only Host headers naming this server are let through, for each
+// kind of address the server may listen on.
+TEST(RequestGuard, HostMustNameThisServer) {
+    const host_case cases[] = {
+        {"127.0.0.1", "127.0.0.1:8765", true},
+        {"127.0.0.1", "localhost:8765", true},
+        {"127.0.0.1", "[::1]:8765", true},
+        {"127.0.0.1", "127.0.0.1:8766", false},
+        {"127.0.0.1", "127.0.0.1", false},
+        {"127.0.0.1", "attacker.example:8765", false},
+        {"127.0.0.1", "", false},
+        {"192.0.2.7", "192.0.2.7:8765", true},
+        {"::1", "[::1]:8765", true},
+        {"0.0.0.0", "build-machine:8765", true},
+    };
+    for (const host_case& c : cases) {
+        const request_guard guard(token, c.bind, 8765);
+        EXPECT_EQ(guard.refuseRead(c.host, token).empty(), c.allowed)
+            << c.bind << " with Host " << c.host;
+    }
+}
+
+// Test that a change needs the page's own origin and this run's token, even
+// where any Host is accepted.
+TEST(RequestGuard, ChangesNeedOriginAndToken) {
+    const request_guard guard(token, "0.0.0.0", 8765);
+    EXPECT_EQ(guard.refuseChange("box:8765", "http://box:8765", token), "");
+    EXPECT_NE(guard.refuseChange("box:8765", "http://other:8765", token), "");
+    EXPECT_NE(guard.refuseChange("box:8765", "https://box:8765", token), "");
+    EXPECT_NE(guard.refuseChange("box:8765", "", token), "");
+    EXPECT_NE(guard.refuseChange("box:8765", "http://box:8765", ""), "");
+    EXPECT_NE(guard.refuseChange("box:8765", "http://box:8765", token.substr(1)), "");
+    EXPECT_NE(guard.refuseChange("box:8765", "http://box:8765", token + "0"), "");
+}
+
+// Test that each run gets its own unguessable token.
+TEST(RequestGuard, TokensDiffer) {
+    const std::string a = request_guard::makeToken();
+    const std::string b = request_guard::makeToken();
+    EXPECT_EQ(a.size(), 32u);
+    EXPECT_EQ(a.find_first_not_of("0123456789abcdef"), std::string::npos);
+    EXPECT_NE(a, b);
+}
+
+struct action_case {
+    const char* body;
+    const char* line;
+};
+
+// Test that each action becomes the statement a scenario would hold, with
+// texts quoted where the scenario language needs it.
+TEST(PageAction, ActionsBecomeStatements) {
+    const action_case cases[] = {
+        {R"({"do":"press","control":"ActivateCue"})", "press 1:ActivateCue"},
+        {R"({"do":"press","panel":"2","control":"Go"})", "press 2:Go"},
+        {R"({"do":"parent","text":"Source=12"})", "parent Source=12"},
+        {R"({"do":"parent","text":" lead"})", R"(parent " lead")"},
+        {R"({"do":"parent","text":""})", R"(parent "")"},
+        {R"({"do":"parent","text":"two\nlines"})", R"(parent "two\nlines")"},
+        {R"({"do":"route","device":7,"source":3,"destination":5})", "route 7 3 5"},
+        {R"({"do":"advance","ms":5000})", "advance 5000ms"},
+        {R"({"do":"fault","device":7,"fault":"delay","delay":250})", "fault delay 7 250ms"},
+        {R"({"do":"fault","device":7,"fault":"release"})", "fault release 7"},
+        {R"({"do":"load","library":"my lib.so"})", R"(load "my lib.so")"},
+        {R"({"do":"unload"})", "unload"},
+        {R"({"do":"statement","line":"say hello"})", "say hello"},
+    };
+    for (const action_case& c : cases) {
+        page_action action;
+        std::string error;
+        ASSERT_TRUE(read_page_action(c.body, action, error)) << c.body << ": " << error;
+        EXPECT_EQ(action.what, page_action::kind::statements) << c.body;
+        ASSERT_EQ(action.lines.size(), 1u) << c.body;
+        EXPECT_EQ(action.lines[0], c.line) << c.body;
+    }
+    page_action realtime;
+    std::string error;
+    ASSERT_TRUE(read_page_action(R"({"do":"realtime","on":true})", realtime, error));
+    EXPECT_EQ(realtime.what, page_action::kind::realtime);
+    EXPECT_TRUE(realtime.on);
+    page_action load;
+    ASSERT_TRUE(read_page_action(R"({"do":"statement","line":"load Lamp"})", load, error));
+    EXPECT_EQ(load.library, "Lamp");
+}
+
+// Test that a page that connects late gets the window kept, in order, with
+// runs of lines in one array and the state after them.
+TEST(EventHub, WindowInOrderWithTheStateLast) {
+    event_hub hub(100);
+    hub.setHello("{}");
+    hub.addLog({{"t", 0}, {"k", "in"}, {"x", "a"}});
+    hub.addLog({{"t", 0}, {"k", "out"}, {"x", "b"}});
+    hub.addEvent("change", R"({"what":"clock"})");
+    hub.addLog({{"t", 5}, {"k", "host"}, {"x", "c"}});
+    hub.setState(R"({"now":5})");
+    event_hub::cursor at;
+    std::string text;
+    ASSERT_TRUE(hub.next(at, std::chrono::milliseconds(0), 100, text));
+    EXPECT_EQ(text, "event: hello\ndata: {}\n\n"
+                    "event: log\ndata: [{\"k\":\"in\",\"seq\":1,\"t\":0,\"x\":\"a\"},"
+                    "{\"k\":\"out\",\"seq\":2,\"t\":0,\"x\":\"b\"}]\n\n"
+                    "event: change\ndata: {\"what\":\"clock\"}\n\n"
+                    "event: log\ndata: [{\"k\":\"host\",\"seq\":4,\"t\":5,\"x\":\"c\"}]\n\n"
+                    "event: state\ndata: {\"now\":5}\n\n");
+    // Nothing new: an empty answer after the wait, for a keep-alive.
+    ASSERT_TRUE(hub.next(at, std::chrono::milliseconds(10), 100, text));
+    EXPECT_EQ(text, "");
+}
+
+// Test that the window stays bounded and a stream that fell behind is told
+// how much it missed.
+TEST(EventHub, BoundedWindowCountsWhatWasMissed) {
+    event_hub hub(10);
+    hub.setHello("{}");
+    event_hub::cursor at;
+    std::string text;
+    hub.addLog({{"t", 0}, {"k", "in"}, {"x", "first"}});
+    ASSERT_TRUE(hub.next(at, std::chrono::milliseconds(0), 100, text));
+    for (int i = 0; i < 1000; ++i) {
+        hub.addLog({{"t", i}, {"k", "out"}, {"x", std::to_string(i)}});
+    }
+    EXPECT_EQ(hub.linesKept(), 10u);
+    ASSERT_TRUE(hub.next(at, std::chrono::milliseconds(0), 4, text));
+    EXPECT_EQ(text.rfind("event: missed\ndata: 990\n\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\"x\":\"990\""), std::string::npos);
+    EXPECT_NE(text.find("\"x\":\"993\""), std::string::npos);
+    EXPECT_EQ(text.find("\"x\":\"994\""), std::string::npos); // the rest in the next batch
+    ASSERT_TRUE(hub.next(at, std::chrono::milliseconds(0), 100, text));
+    EXPECT_NE(text.find("\"x\":\"999\""), std::string::npos);
+    hub.close();
+    EXPECT_FALSE(hub.next(at, std::chrono::milliseconds(0), 100, text));
+}
+
+} // namespace
