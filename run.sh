@@ -6,6 +6,7 @@
 #   ./run.sh            build what the demo needs and run the demo scenario on
 #                       the development host (the main job)
 #   ./run.sh build      build everything
+#   ./run.sh serve [..] the live page of the facility in a browser (docs/serve.md)
 #   ./run.sh test       build everything and run every test
 #   ./run.sh asan       build and run every test under AddressSanitizer+UBSan
 #   ./run.sh valgrind   run every test under valgrind
@@ -52,8 +53,10 @@ case "${1:-demo}" in
 demo) $setup build && build default demo && demo_intro &&
     build/default/bin/vrel-devhost examples/scenarios/demo.scenario ;;
 build) $setup build && build default ;;
-test) $setup build && build default && ctest --preset default -j "$jobs" "${@:2}" ;;
-asan) $setup build && build asan && ctest --preset asan -j "$jobs" "${@:2}" ;;
+serve) $setup build && build default demo &&
+    build/default/bin/vrel-devhost serve --settings examples/settings --load Tavrin "${@:2}" ;;
+test) $setup build browser && build default && ctest --preset default -j "$jobs" "${@:2}" ;;
+asan) $setup build browser && build asan && ctest --preset asan -j "$jobs" "${@:2}" ;;
 # ctest's memcheck mode takes the build folder, not a preset.
 valgrind) $setup build valgrind && build default && ctest --test-dir build/default -T memcheck \
     -j "$jobs" --output-on-failure --overwrite MemoryCheckCommand="$(command -v valgrind)" \
@@ -69,7 +72,7 @@ fuzz) $setup fuzz && JOBS=$jobs fuzz/run_fuzzers.sh "${2:-60}" ;;
 bench) $setup bench && JOBS=$jobs bench/run_benchmarks.sh "${@:2}" ;;
 windows) $setup windows && build windows-x86 && ctest --preset windows-x86 -j "$jobs" "${@:2}" ;;
 *)
-    echo "usage: $0 [demo|build|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows]" >&2
+    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows]" >&2
     exit 2
     ;;
 esac

@@ -10,6 +10,7 @@
 #             qemu-user for i386 programs where the kernel cannot run them, and
 #             pugixml's source in build/deps/
 #   fuzz      clang-14 with its sanitizer and libFuzzer runtimes
+#   browser   Chromium and the browser test's node modules (npm ci)
 #   bench     Google Benchmark
 #   format    clang-format
 #   valgrind  valgrind
@@ -20,7 +21,11 @@
 set -euo pipefail
 tree="$(cd "$(dirname "$0")/.." && pwd)"
 
-BUILD_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libpugixml-dev libcli11-dev)
+BUILD_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libpugixml-dev libcli11-dev
+    libcpp-httplib-dev nlohmann-json3-dev libedit-dev tmux)
+# The live page's browser test: Debian's Chromium, driven by playwright-core
+# from npm (the machine's Node.js; no browser is downloaded).
+BROWSER_PACKAGES=(chromium)
 # The cross compiler; wine with its 32-bit loader and, for its native wine
 # server, the 64-bit one; the tools that fetch a source package; GoogleTest's
 # source (compiled for Windows); clang and lld for the host test built for the
@@ -121,6 +126,22 @@ fetch_pugixml_source() {
     fi
 }
 
+# playwright-core for the browser test, from its lock file; skipped, with a
+# word, where there is no npm (the test then skips itself too).
+install_browser_modules() {
+    local folder="$tree/tests/serve/browser"
+    [ -d "$folder/node_modules/playwright-core" ] && return 0
+    if ! command -v npm >/dev/null 2>&1; then
+        echo "setup: no npm, so the browser test will be skipped" >&2
+        return 0
+    fi
+    echo "setup: installing the browser test's node modules"
+    if ! npm ci --prefix "$folder" --no-audit --no-fund --loglevel=error >/dev/null; then
+        echo "setup: npm ci in tests/serve/browser failed" >&2
+        return 1
+    fi
+}
+
 setup() {
     case "$1" in
     build) install_missing "${BUILD_PACKAGES[@]}" ;;
@@ -131,12 +152,16 @@ setup() {
         fetch_pugixml_source
         ;;
     fuzz) install_missing "${FUZZ_PACKAGES[@]}" ;;
+    browser)
+        install_missing "${BROWSER_PACKAGES[@]}"
+        install_browser_modules
+        ;;
     bench) install_missing "${BENCH_PACKAGES[@]}" ;;
     format) install_missing clang-format ;;
     valgrind) install_missing valgrind ;;
-    all) for job in build windows fuzz bench format valgrind; do setup "$job"; done ;;
+    all) for job in build browser windows fuzz bench format valgrind; do setup "$job"; done ;;
     *)
-        echo "usage: $0 [build|windows|fuzz|bench|format|valgrind|all]..." >&2
+        echo "usage: $0 [build|browser|windows|fuzz|bench|format|valgrind|all]..." >&2
         exit 2
         ;;
     esac

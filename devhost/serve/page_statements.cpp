@@ -13,8 +13,8 @@ std::string parent(const std::string& text) {
 }
 
 std::string route(int32_t device, int32_t source, int32_t destination) {
-    return "route " + std::to_string(device) + " " + std::to_string(source) + " " +
-           std::to_string(destination);
+    return "route " + std::to_string(device) + " " + std::to_string(destination) + "=" +
+           std::to_string(source);
 }
 
 std::string advance(int64_t ms) {

@@ -75,7 +75,7 @@ TEST(PageAction, ActionsBecomeStatements) {
         {R"({"do":"parent","text":" lead"})", R"(parent " lead")"},
         {R"({"do":"parent","text":""})", R"(parent "")"},
         {R"({"do":"parent","text":"two\nlines"})", R"(parent "two\nlines")"},
-        {R"({"do":"route","device":7,"source":3,"destination":5})", "route 7 3 5"},
+        {R"({"do":"route","device":7,"source":3,"destination":5})", "route 7 5=3"},
         {R"({"do":"advance","ms":5000})", "advance 5000ms"},
         {R"({"do":"fault","device":7,"fault":"delay","delay":250})", "fault delay 7 250ms"},
         {R"({"do":"fault","device":7,"fault":"release"})", "fault release 7"},

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the page's browser test, or skips it (exit 77, which ctest counts as
 # skipped) with a message saying what is missing.
-#   run_browser_test.sh <vrel-devhost> <library folder> <settings folder> <docs folder>
+#   run_browser_test.sh <vrel-devhost> <library folder> <settings folder> <screenshot folder>
 cd "$(dirname "$0")" || exit 1
 chromium=${VREL_CHROMIUM:-/usr/bin/chromium}
 if ! command -v node >/dev/null 2>&1; then

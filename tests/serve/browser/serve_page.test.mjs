@@ -1,6 +1,6 @@
 // The page of vrel-devhost serve in a real browser: headless Chromium driven
 // by Playwright, clicking and reading what an operator would.
-//   node serve_page.test.mjs <vrel-devhost> <library folder> <settings folder> <docs folder>
+//   node serve_page.test.mjs <vrel-devhost> <library folder> <settings folder> <screenshot folder>
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
@@ -9,7 +9,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { chromium } from 'playwright-core';
 
-const [devhost, libraryFolder, settingsFolder, docsFolder] = process.argv.slice(2);
+const [devhost, libraryFolder, settingsFolder, screenshotFolder] = process.argv.slice(2);
 const chromiumPath = process.env.VREL_CHROMIUM || '/usr/bin/chromium';
 const scratch = mkdtempSync(join(tmpdir(), 'vrel-serve-'));
 
@@ -114,7 +114,7 @@ test('a cue take: the button, the info colour, the crosspoint and the commands',
   const colour = await page.locator('#slot-9-5').evaluate((n) => getComputedStyle(n).backgroundColor);
   assert.equal(colour, 'rgb(0, 128, 0)');
   assert.equal(await text(page, '#timers td.left'), '5000 ms left');
-  await page.screenshot({ path: join(docsFolder, 'serve.png'), fullPage: true });
+  await page.screenshot({ path: join(screenshotFolder, 'serve.png'), fullPage: true });
   await logShows(page, ["ET 1 5000", "RC 7 20 -1 ',' 1", "RC 7 5 5 ',' 1", "IW 9 'green' 5 1",
                         "TP 'text=Listen Only' '1' 'ActivateCue'"]);
   // The clear route to destination -1 is noted, and notes are highlighted.
