@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
                 context.componentPath.c_str());
     std::printf("  strictness level %d, %lld load cycles, %lld soak notifications per run, "
                 "time limit %d s per test\n",
-                options.level, cycleCount(options), notificationCount(options), timeout);
+                options.level, lifecycleCycles(options), notificationCount(options), timeout);
     std::printf("  seed %llu (replay this run with --seed %llu --level %d)\n",
                 static_cast<unsigned long long>(context.seed),
                 static_cast<unsigned long long>(context.seed), options.level);

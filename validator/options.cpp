@@ -1,5 +1,8 @@
 #include "options.h"
 
+#include "heap_trend.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -61,7 +64,8 @@ const char* usageText() {
            "host that checks every command they send, and runs these tests, each in a child\n"
            "process with a time limit:\n"
            "  load       load, create with and without a host, destroy, unload\n"
-           "  lifecycle  load/create/drive/destroy/unload cycles; memory must not grow\n"
+           "  lifecycle  load/create/drive/destroy/unload cycles; the heap in use must not\n"
+           "             keep growing (judged after a warm-up, over at least 60 cycles)\n"
            "  soak       seeded random notifications, run twice: transcripts must match\n"
            "  hostile    a table of hostile notifications\n"
            "The settings folder holds object_settings.xml (it becomes VREL_CONFIG_DIR).\n"
@@ -70,7 +74,8 @@ const char* usageText() {
            "  --level N          strictness 1 to 10 (default 5); higher is longer and nastier\n"
            "  --seed N           seed of the random runs (default: a fresh one, printed)\n"
            "  --timeout S        seconds each test may take (default 300 x the level's scale)\n"
-           "  --cycles N         load/unload cycles (default 1000 at level 5)\n"
+           "  --cycles N         load/unload cycles (default 1000 at level 5; at least 60\n"
+           "                     from a level)\n"
            "  --notifications N  soak notifications per run (default 1000000 at level 5)\n"
            "  --tests a,b        run only these tests\n"
            "  --component-path P the text given to the factory (default: the library's folder)\n"
@@ -187,6 +192,11 @@ long long cycleCount(const validator_options& options) {
     }
     const long long scaled = static_cast<long long>(defaultCycles * levelScale(options.level));
     return scaled > 0 ? scaled : 1;
+}
+
+long long lifecycleCycles(const validator_options& options) {
+    const long long cycles = cycleCount(options);
+    return options.cycles > 0 ? cycles : std::max(cycles, heap_trend::fewestCycles);
 }
 
 long long notificationCount(const validator_options& options) {

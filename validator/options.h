@@ -37,4 +37,9 @@ long long cycleCount(const validator_options& options);
 long long notificationCount(const validator_options& options);
 int timeoutSeconds(const validator_options& options);
 
+// The cycles the lifecycle test runs: the level's count, raised at the low
+// levels to the fewest over which the heap can be judged (see heap_trend.h);
+// --cycles is taken as given.
+long long lifecycleCycles(const validator_options& options);
+
 #endif

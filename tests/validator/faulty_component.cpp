@@ -28,11 +28,24 @@ char* copyOf(const char* text) {
     return copy;
 }
 
+// A little kept for every load of the library, never freed.
+struct load_leak {
+    load_leak() {
+        if (fault("leak-per-load")) {
+            leaked = new char[24]();
+        }
+    }
+    char* volatile leaked = nullptr;
+} perLoad;
+
 class faulty_component final : public vrel_client_callback {
 public:
     explicit faulty_component(client_host* host) : host_(host) {
         send("PS '1' 'p1.vrel_ui'");
         send("RR 7 1 16");
+        if (fault("leak-per-component")) {
+            leaked_ = new char[24]();
+        }
         if (fault("kept-per-load")) {
             // Memory the process keeps after the library is gone: an
             // environment entry per load, never removed.
@@ -107,6 +120,8 @@ private:
     char* send(const char* text) { return host_ != nullptr ? host_->send(text, 0) : nullptr; }
 
     client_host* host_;
+    // The "leak-per-component" fault's block, never freed.
+    char* volatile leaked_ = nullptr;
 };
 
 } // namespace

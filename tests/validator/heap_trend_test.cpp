@@ -1,0 +1,94 @@
+// The heap's trend over load/unload cycles: a leak of a block per cycle is
+// found at every run length, while warm-up growth, one-time steps and the
+// allocator's back-and-forth never are.
+#include "heap_trend.h"
+#include "random_source.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+struct trend_case {
+    const char* name;
+    long long cycles;
+    std::function<long long(long long cycle)> heap; // bytes in use after a cycle
+    bool grows;
+};
+
+class heap_trend_case : public testing::TestWithParam<trend_case> {};
+
+TEST_P(heap_trend_case, IsJudgedByItsTrend) {
+    const trend_case& c = GetParam();
+    heap_trend trend(c.cycles);
+    for (long long cycle = 1; cycle <= c.cycles; ++cycle) {
+        trend.add(cycle, c.heap(cycle));
+    }
+    EXPECT_EQ(trend.grows(), c.grows) << "bytes per cycle " << trend.bytesPerCycle();
+}
+
+constexpr long long base = 1200000;
+
+// What the shipped component shows: growth in the first cycles, then 48
+// bytes up and down from one cycle to the next, and two steps of the
+// validator's own strings.
+long long shipped(long long cycle) {
+    return base + (cycle < 8 ? cycle * 500 : 4000) + (cycle % 2) * 48 + (cycle >= 88 ? 112 : 0) +
+           (cycle >= 100 ? 96 : 0);
+}
+
+std::vector<trend_case> cases() {
+    std::vector<trend_case> all;
+    for (long long cycles : {60LL, 1000LL, 32000LL}) {
+        const auto add = [&](const char* name, std::function<long long(long long)> heap,
+                             bool grows) {
+            all.push_back({name, cycles, std::move(heap), grows});
+        };
+        add("flat", [](long long) { return base; }, false);
+        add("shipped_component", shipped, false);
+        add("steps_in_the_middle",
+            [cycles](long long c) { return base + (c > cycles / 2 ? 4096 : 0) + (c > cycles * 3 / 4 ? 4096 : 0); },
+            false);
+        add("bounded_random_noise",
+            [](long long c) { return base + static_cast<long long>(random_source(c).below(4096)); },
+            false);
+        add("a_block_per_cycle", [](long long c) { return shipped(c) + 32 * c; }, true);
+        add("a_block_every_other_cycle", [](long long c) { return base + 32 * (c / 2); }, true);
+        add("two_blocks_per_cycle_with_noise",
+            [](long long c) {
+                return base + 64 * c + static_cast<long long>(random_source(c).below(256));
+            },
+            true);
+    }
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Series, heap_trend_case, testing::ValuesIn(cases()),
+                         [](const testing::TestParamInfo<trend_case>& tested) {
+                             return std::string(tested.param.name) + "_" +
+                                    std::to_string(tested.param.cycles);
+                         });
+
+TEST(HeapTrend, TooFewCyclesAreNotJudged) {
+    heap_trend trend(heap_trend::fewestCycles - 1);
+    for (long long cycle = 1; cycle < heap_trend::fewestCycles; ++cycle) {
+        trend.add(cycle, base + 1024 * cycle);
+    }
+    EXPECT_FALSE(trend.judged());
+    EXPECT_FALSE(trend.grows());
+}
+
+TEST(HeapTrend, AMemoryToolsOwnGrowthIsAllowed) {
+    heap_trend trend(1000);
+    for (long long cycle = 1; cycle <= 1000; ++cycle) {
+        trend.add(cycle, base + 150 * cycle);
+    }
+    EXPECT_NEAR(trend.bytesPerCycle(), 150, 1);
+    EXPECT_TRUE(trend.grows());
+    EXPECT_FALSE(trend.grows(256));
+    EXPECT_TRUE(trend.grows(100));
+}
+
+} // namespace
