@@ -62,10 +62,11 @@ int main(int argc, char** argv) {
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
         if (error.empty()) {
-            std::fputs(usageText(), stdout);
+            std::fputs(usageText().c_str(), stdout);
             return 0;
         }
-        std::fprintf(stderr, "vrel-validate: %s\n\n%s", error.c_str(), usageText());
+        std::fprintf(stderr, "vrel-validate: %s\n(vrel-validate --help shows the options)\n",
+                     error.c_str());
         return 2;
     }
     if (!isFile(options.library)) {

@@ -14,19 +14,21 @@ struct validator_options {
     uint64_t seed = 0;
     bool seedGiven = false;
     int timeoutSeconds = 0;         // per test; 0: chosen from the level
-    int verbosity = 1;              // 0 failures only ... 3 every command text
+    int verbosity = 1;              // see report.h; 0 failures only ... 3 every command text
     long long cycles = -1;          // load/unload cycles; -1: from the level
     long long notifications = -1;   // soak length; -1: from the level
     std::vector<std::string> tests; // empty: all
     bool isolate = true;            // run each test in a child process
 };
 
-// Fills `options` from the command line. False with `error` set when the
-// line is wrong; false with `error` empty when only help was asked for.
+// Fills `options` from the command line. False with `error` set to one line
+// when the line is wrong; false with `error` empty when only help was asked
+// for.
 bool parseOptions(int argc, const char* const* argv, validator_options& options,
                   std::string& error);
 
-const char* usageText();
+// The whole --help text: the tests, every option and the exit statuses.
+std::string usageText();
 
 // How many times the default counts a level runs: 1/100 at level 1, 1 at
 // level 5 (the default), 32 at level 10.

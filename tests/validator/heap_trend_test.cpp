@@ -46,17 +46,25 @@ std::vector<trend_case> cases() {
                              bool grows) {
             all.push_back({name, cycles, std::move(heap), grows});
         };
-        add("flat", [](long long) { return base; }, false);
+        add(
+            "flat", [](long long) { return base; }, false);
         add("shipped_component", shipped, false);
-        add("steps_in_the_middle",
-            [cycles](long long c) { return base + (c > cycles / 2 ? 4096 : 0) + (c > cycles * 3 / 4 ? 4096 : 0); },
+        add(
+            "steps_in_the_middle",
+            [cycles](long long c) {
+                return base + (c > cycles / 2 ? 4096 : 0) + (c > cycles * 3 / 4 ? 4096 : 0);
+            },
             false);
-        add("bounded_random_noise",
+        add(
+            "bounded_random_noise",
             [](long long c) { return base + static_cast<long long>(random_source(c).below(4096)); },
             false);
-        add("a_block_per_cycle", [](long long c) { return shipped(c) + 32 * c; }, true);
-        add("a_block_every_other_cycle", [](long long c) { return base + 32 * (c / 2); }, true);
-        add("two_blocks_per_cycle_with_noise",
+        add(
+            "a_block_per_cycle", [](long long c) { return shipped(c) + 32 * c; }, true);
+        add(
+            "a_block_every_other_cycle", [](long long c) { return base + 32 * (c / 2); }, true);
+        add(
+            "two_blocks_per_cycle_with_noise",
             [](long long c) {
                 return base + 64 * c + static_cast<long long>(random_source(c).below(256));
             },
