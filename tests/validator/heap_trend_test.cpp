@@ -6,16 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
+// The bytes in use after `cycle` of `cycles`.
+using heap_series = long long (*)(long long cycle, long long cycles);
+
 struct trend_case {
     const char* name;
-    long long cycles;
-    std::function<long long(long long cycle)> heap; // bytes in use after a cycle
+    heap_series heap;
     bool grows;
+    long long cycles;
 };
 
 class heap_trend_case : public testing::TestWithParam<trend_case> {};
@@ -24,7 +27,7 @@ TEST_P(heap_trend_case, IsJudgedByItsTrend) {
     const trend_case& c = GetParam();
     heap_trend trend(c.cycles);
     for (long long cycle = 1; cycle <= c.cycles; ++cycle) {
-        trend.add(cycle, c.heap(cycle));
+        trend.add(cycle, c.heap(cycle, c.cycles));
     }
     EXPECT_EQ(trend.grows(), c.grows) << "bytes per cycle " << trend.bytesPerCycle();
 }
@@ -39,36 +42,42 @@ long long shipped(long long cycle) {
            (cycle >= 100 ? 96 : 0);
 }
 
+long long steps(long long cycle, long long cycles) {
+    return base + (cycle > cycles / 2 ? 4096 : 0) + (cycle > cycles * 3 / 4 ? 4096 : 0);
+}
+
+long long noise(long long cycle, long long) {
+    return base + static_cast<long long>(random_source(cycle).below(4096));
+}
+
+long long aBlockPerCycle(long long cycle, long long) {
+    return shipped(cycle) + 32 * cycle;
+}
+
+long long aBlockEveryOtherCycle(long long cycle, long long) {
+    return base + 32 * (cycle / 2);
+}
+
+long long twoBlocksPerCycleWithNoise(long long cycle, long long) {
+    return base + 64 * cycle + static_cast<long long>(random_source(cycle).below(256));
+}
+
 std::vector<trend_case> cases() {
+    const trend_case series[] = {
+        {"flat", [](long long, long long) { return base; }, false, 0},
+        {"shipped_component", [](long long cycle, long long) { return shipped(cycle); }, false, 0},
+        {"steps_in_the_middle", steps, false, 0},
+        {"bounded_random_noise", noise, false, 0},
+        {"a_block_per_cycle", aBlockPerCycle, true, 0},
+        {"a_block_every_other_cycle", aBlockEveryOtherCycle, true, 0},
+        {"two_blocks_per_cycle_with_noise", twoBlocksPerCycleWithNoise, true, 0},
+    };
     std::vector<trend_case> all;
     for (long long cycles : {60LL, 1000LL, 32000LL}) {
-        const auto add = [&](const char* name, std::function<long long(long long)> heap,
-                             bool grows) {
-            all.push_back({name, cycles, std::move(heap), grows});
-        };
-        add(
-            "flat", [](long long) { return base; }, false);
-        add("shipped_component", shipped, false);
-        add(
-            "steps_in_the_middle",
-            [cycles](long long c) {
-                return base + (c > cycles / 2 ? 4096 : 0) + (c > cycles * 3 / 4 ? 4096 : 0);
-            },
-            false);
-        add(
-            "bounded_random_noise",
-            [](long long c) { return base + static_cast<long long>(random_source(c).below(4096)); },
-            false);
-        add(
-            "a_block_per_cycle", [](long long c) { return shipped(c) + 32 * c; }, true);
-        add(
-            "a_block_every_other_cycle", [](long long c) { return base + 32 * (c / 2); }, true);
-        add(
-            "two_blocks_per_cycle_with_noise",
-            [](long long c) {
-                return base + 64 * c + static_cast<long long>(random_source(c).below(256));
-            },
-            true);
+        for (trend_case one : series) {
+            one.cycles = cycles;
+            all.push_back(one);
+        }
     }
     return all;
 }
