@@ -34,6 +34,8 @@ test, its measurements and progress on long tests; -v adds each step and the
 test process's diagnostics, each kind of line once with its count; -v -v adds
 every command text and reply, and the end of the diagnostics in order. A
 failure repeated within a test is printed once, then counted.
+--json FILE writes each test's checks, failures (message, count, step), time
+and problem, with the seed, the level and the counts.
 Exit status: 0 when every check passed, 1 when one failed, 2 for a wrong call,
 a file that cannot be used or an output that cannot be written.
 )";
@@ -110,6 +112,8 @@ struct command_line {
         app.add_option("--component-path", options.componentPath,
                        "The text given to the factory (default: the library's folder)")
             ->type_name("P");
+        app.add_option("--json", options.jsonFile, "Also write the results to FILE as JSON")
+            ->type_name("FILE");
         app.add_flag("--no-fork", noFork,
                      "Run the tests in this process (for a debugger; no time limit)");
         app.add_flag("-v,--verbose", verboseCount, "More output; repeat for more (see below)");
@@ -177,6 +181,18 @@ bool parseOptions(int argc, const char* const* argv, validator_options& options,
     options.isolate = !line.noFork;
     options.verbosity = line.quiet ? 0 : 1 + line.verboseCount;
     return true;
+}
+
+std::string replayArguments(const validator_options& options, uint64_t seed) {
+    std::string arguments =
+        "--seed " + std::to_string(seed) + " --level " + std::to_string(options.level);
+    if (options.cycles > 0) {
+        arguments += " --cycles " + std::to_string(options.cycles);
+    }
+    if (options.notifications >= 0) {
+        arguments += " --notifications " + std::to_string(options.notifications);
+    }
+    return arguments;
 }
 
 double levelScale(int level) {

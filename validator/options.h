@@ -19,6 +19,7 @@ struct validator_options {
     long long notifications = -1;   // soak length; -1: from the level
     std::vector<std::string> tests; // empty: all
     bool isolate = true;            // run each test in a child process
+    std::string jsonFile;           // where a machine-readable report goes; empty: none
 };
 
 // Fills `options` from the command line. False with `error` set to one line
@@ -29,6 +30,10 @@ bool parseOptions(int argc, const char* const* argv, validator_options& options,
 
 // The whole --help text: the tests, every option and the exit statuses.
 std::string usageText();
+
+// The options that replay a run with `seed`: "--seed 7 --level 5", and the
+// counts when they were given.
+std::string replayArguments(const validator_options& options, uint64_t seed);
 
 // How many times the default counts a level runs: 1/100 at level 1, 1 at
 // level 5 (the default), 32 at level 10.

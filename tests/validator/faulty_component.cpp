@@ -46,6 +46,17 @@ public:
         if (fault("leak-per-component")) {
             leaked_ = new char[24]();
         }
+        if (fault("chatty")) {
+            // Numbered lines, then the same line again and again, as a
+            // component's diagnostics are.
+            for (int line = 1; line <= 300; ++line) {
+                std::fprintf(stderr, "faulty component: diagnostic line %d of the start-up\n",
+                             line);
+            }
+            for (int line = 1; line <= 50; ++line) {
+                std::fputs("faulty component: nothing to do\n", stderr);
+            }
+        }
         if (fault("kept-per-load")) {
             // Memory the process keeps after the library is gone: an
             // environment entry per load, never removed.

@@ -92,6 +92,15 @@ TEST(Options, QuietAndRepeatedVerboseAreCounted) {
               18446744073709551615u);
 }
 
+TEST(Options, TheJsonFileAndTheReplayLine) {
+    const parsed p = parseLine({"--json", "r.json", "--cycles", "70", "a", "b"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.jsonFile, "r.json");
+    // A run is replayed with its seed, its level and the counts it was given.
+    EXPECT_EQ(replayArguments(p.options, 7), "--seed 7 --level 5 --cycles 70");
+    EXPECT_EQ(parseLine({"a", "b", "--json"}).error, "--json needs a value");
+}
+
 TEST(Options, HelpIsNotAnError) {
     const parsed p = parseLine({"--help"});
     EXPECT_FALSE(p.ok);
