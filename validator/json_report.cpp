@@ -14,8 +14,9 @@ std::string json_report(const run_record& run) {
         const test_outcome& outcome = test.outcome;
         json failed = json::array();
         for (const folded_failure& failure : outcome.failed) {
-            failed.push_back(
-                {{"message", failure.message}, {"count", failure.count}, {"during", failure.during}});
+            failed.push_back({{"message", failure.message},
+                              {"count", failure.count},
+                              {"during", failure.during}});
         }
         tests.push_back({{"name", test.name},
                          {"passed", outcome.passed},

@@ -42,8 +42,8 @@ protected:
     // the faulty component; `redirect` ends the command line.
     run_result run(const std::string& fault, const std::string& arguments,
                    const std::string& redirect = "2>&1") const {
-        const std::string command = "VREL_FAULT='" + fault + "' '" VREL_VALIDATE_PROGRAM "' " +
-                                    arguments + " " + redirect;
+        const std::string command =
+            "VREL_FAULT='" + fault + "' '" VREL_VALIDATE_PROGRAM "' " + arguments + " " + redirect;
         run_result result;
         std::FILE* pipe = ::popen(command.c_str(), "r");
         if (pipe == nullptr) {
@@ -167,9 +167,8 @@ TEST_F(ValidateProgram, AWrongCallPrintsTwoLines) {
 
 TEST_F(ValidateProgram, TheJsonReportHasEveryTestAndFailure) {
     const std::string file = folder + "/report.json";
-    const run_result result =
-        run("bad-text", "-q --seed 9 --level 1 --tests load,soak --json '" + file + "' " +
-                            component());
+    const run_result result = run("bad-text", "-q --seed 9 --level 1 --tests load,soak --json '" +
+                                                  file + "' " + component());
     EXPECT_EQ(result.status, 1) << result.output;
     std::ifstream in(file);
     const nlohmann::json report = nlohmann::json::parse(in, nullptr, false);

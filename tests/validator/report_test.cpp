@@ -53,9 +53,9 @@ TEST(Report, ARepeatedFailureIsPrintedOnceAndCounted) {
     EXPECT_EQ(occurrences(lines.text(), "(during: driving)"), 2u);
     ASSERT_EQ(out.folded().size(), 2u);
     EXPECT_EQ(out.folded()[0].count, 20);
-    EXPECT_EQ(repeatLines(out.folded(), out.unlistedFailures()),
-              std::vector<std::string>{
-                  "    (20 times in all: the reply to \"TG\" was not handed back)"});
+    EXPECT_EQ(
+        repeatLines(out.folded(), out.unlistedFailures()),
+        std::vector<std::string>{"    (20 times in all: the reply to \"TG\" was not handed back)"});
 }
 
 TEST(Report, DistinctFailuresPastTheLimitAreOnlyCounted) {
