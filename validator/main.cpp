@@ -4,6 +4,7 @@
 #include "json_report.h"
 #include "options.h"
 #include "test_runner.h"
+#include "text_file.h"
 
 #include <cerrno>
 #include <chrono>
@@ -40,14 +41,14 @@ bool selected(const validator_options& options, const char* name) {
     return false;
 }
 
-bool isFolder(const std::string& path) {
+// Empty when `path` is a folder, otherwise what it is instead.
+std::string folderProblem(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool isFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0) {
+        return "'" + path + "': " +
+               (errno == ENOENT || errno == ENOTDIR ? "no such folder" : std::strerror(errno));
+    }
+    return S_ISDIR(info.st_mode) ? std::string() : "'" + path + "': not a folder";
 }
 
 uint64_t freshSeed() {
@@ -157,14 +158,25 @@ int main(int argc, char** argv) {
         }
         return usageError(error);
     }
-    if (!isFile(options.library)) {
-        return fileError("the component library " + options.library + " does not exist");
+    // Decided without opening anything: dlopen and the component's settings
+    // reader would block on a FIFO.
+    const std::string libraryProblem = regular_file_problem(options.library);
+    if (!libraryProblem.empty()) {
+        return fileError("the component library " + libraryProblem);
     }
-    if (!isFolder(options.settingsFolder)) {
-        return fileError("the settings folder " + options.settingsFolder + " does not exist");
+    const std::string settingsProblem = folderProblem(options.settingsFolder);
+    if (!settingsProblem.empty()) {
+        return fileError("the settings folder " + settingsProblem);
     }
     const std::string settingsFile = options.settingsFolder + "/object_settings.xml";
-    const bool settingsMissing = !isFile(settingsFile);
+    struct stat settingsInfo {};
+    const bool settingsMissing =
+        ::stat(settingsFile.c_str(), &settingsInfo) != 0 && (errno == ENOENT || errno == ENOTDIR);
+    const std::string settingsFileProblem =
+        settingsMissing ? std::string() : regular_file_problem(settingsFile);
+    if (!settingsFileProblem.empty()) {
+        return fileError("the settings file " + settingsFileProblem);
+    }
     json_file json;
     if (!options.jsonFile.empty() && !json.open(options.jsonFile, error)) {
         return fileError(error);

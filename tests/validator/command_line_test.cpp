@@ -1,15 +1,17 @@
 // vrel-validate as a user runs it: what each verbosity prints, a wrong call
 // answered in one line, repeated failures folded, diagnostics in whole lines,
-// and the JSON report.
+// files that are not what they should be named, and the JSON report.
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -163,6 +165,37 @@ TEST_F(ValidateProgram, AWrongCallPrintsTwoLines) {
     const run_result result = run("", "--tests nap " + component());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.lines.size(), 2u) << result.output;
+}
+
+// A FIFO in place of a file a user names is called what it is, at once: the
+// loader and the component's settings reader would wait on it for ever.
+TEST_F(ValidateProgram, AFifoIsNamedAsOne) {
+    const struct {
+        const char* fifo;
+        const char* arguments;
+        const char* message;
+    } rows[] = {
+        {"object_settings.xml", "'" VREL_FAULTY_COMPONENT "' '%s'",
+         "the settings file '%s/object_settings.xml': not a regular file (a FIFO)"},
+        {"library.so", "'%s/library.so' '%s'",
+         "the component library '%s/library.so': not a regular file (a FIFO)"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(::mkfifo((folder + "/" + row.fifo).c_str(), 0600), 0);
+        auto fill = [&](const char* pattern) {
+            std::string text = pattern;
+            for (size_t at; (at = text.find("%s")) != std::string::npos;) {
+                text.replace(at, 2, folder);
+            }
+            return text;
+        };
+        const auto start = std::chrono::steady_clock::now();
+        const run_result result = run("", "--timeout 5 " + fill(row.arguments));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.output, "vrel-validate: " + fill(row.message) + "\n");
+        ::unlink((folder + "/" + row.fifo).c_str());
+    }
 }
 
 TEST_F(ValidateProgram, TheJsonReportHasEveryTestAndFailure) {
