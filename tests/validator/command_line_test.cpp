@@ -86,6 +86,10 @@ struct output_case {
     std::vector<const char*> notShown; // never printed
 };
 
+void PrintTo(const output_case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class printed_output : public ValidateProgram, public testing::WithParamInterface<output_case> {};
 
 TEST_P(printed_output, MatchesTheVerbosity) {

@@ -102,6 +102,10 @@ struct level_case {
     const char* fault;
 };
 
+void PrintTo(const level_case& c, std::ostream* os) {
+    *os << "level " << c.level << ", fault '" << c.fault << "'";
+}
+
 class lifecycle_at_level : public testing::TestWithParam<level_case> {};
 
 TEST_P(lifecycle_at_level, FailsOnlyALeak) {

@@ -21,6 +21,10 @@ struct trend_case {
     long long cycles;
 };
 
+void PrintTo(const trend_case& c, std::ostream* os) {
+    *os << c.name << " over " << c.cycles << " cycles";
+}
+
 class heap_trend_case : public testing::TestWithParam<trend_case> {};
 
 TEST_P(heap_trend_case, IsJudgedByItsTrend) {

@@ -98,6 +98,10 @@ struct digest_case {
     std::vector<std::string> tail;
 };
 
+void PrintTo(const digest_case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class digested : public testing::TestWithParam<digest_case> {};
 
 TEST_P(digested, ShowsWholeLinesFolded) {
