@@ -34,6 +34,7 @@ bool report::check(bool ok, const std::string& message) {
                   std::to_string(*tracked_);
     }
     folded_.push_back({message, 1, during});
+    progress("failure " + progress_text(during) + "\t" + progress_text(message));
     if (verbosity_ >= 0) {
         std::fprintf(sink_, "    FAIL: %s\n", message.c_str());
         if (!during.empty()) {
@@ -72,12 +73,37 @@ void report::step(const std::string& what) {
             note(1, "... " + std::to_string(seconds) + " s: " + what);
         }
     }
+    progress("step " + progress_text(what.substr(0, 200)));
+}
+
+void report::progress(const std::string& line) const {
     if (progressFd_ >= 0) {
-        const std::string line = "step " + what.substr(0, 200) + "\n";
-        // Progress is best effort: a parent that stopped reading loses lines.
-        ssize_t written = ::write(progressFd_, line.data(), line.size());
+        const std::string text = line + "\n";
+        // Best effort: a parent that stopped reading loses lines.
+        ssize_t written = ::write(progressFd_, text.data(), text.size());
         (void)written;
     }
+}
+
+std::string progress_text(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
+    }
+    return out;
+}
+
+std::string from_progress_text(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            const char next = text[++i];
+            out += next == 'n' ? '\n' : next == 't' ? '\t' : next;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 std::vector<std::string> repeatLines(const std::vector<folded_failure>& failures,

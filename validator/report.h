@@ -64,6 +64,9 @@ public:
     static constexpr size_t keptFailures = 25;
 
 private:
+    // A line to the progress descriptor, when there is one.
+    void progress(const std::string& line) const;
+
     int verbosity_;
     std::FILE* sink_;
     long long checks_ = 0;
@@ -78,6 +81,11 @@ private:
     std::chrono::steady_clock::time_point lastProgress_;
     std::chrono::steady_clock::duration progressInterval_ = std::chrono::seconds(5);
 };
+
+// A text on one line of the progress pipe (backslash, line feed and tab
+// escaped), and back.
+std::string progress_text(const std::string& text);
+std::string from_progress_text(const std::string& text);
 
 // The lines that say how often each repeated failure of a test happened, to
 // follow its first occurrence: "    (20 times in all: the reply to ...)".

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,48 +19,19 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// A text on one line of the progress pipe.
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string unescaped(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            const char next = text[++i];
-            out += next == 'n' ? '\n' : next == 't' ? '\t' : next;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 // What the test process says on the progress pipe, line by line:
-//   step <what>
-//   failure <count>\t<during>\t<message>   (each distinct failure, at the end)
+//   step <what>                 (report::step)
+//   failure <during>\t<message> (report::check, a failure seen the first time)
+//   counts <count> ...          (each distinct failure's count, in order)
 //   unlisted <count>
-//   result <checks> <failures>             (last)
+//   result <checks> <failures>  (last)
+// A test process that dies early has still sent its steps and failures.
 void sendResult(int fd, const report& out) {
-    std::string lines;
+    std::string lines = "counts";
     for (const folded_failure& failure : out.folded()) {
-        lines += "failure " + std::to_string(failure.count) + "\t" + escaped(failure.during) +
-                 "\t" + escaped(failure.message) + "\n";
+        lines += " " + std::to_string(failure.count);
     }
-    lines += "unlisted " + std::to_string(out.unlistedFailures()) + "\n";
+    lines += "\nunlisted " + std::to_string(out.unlistedFailures()) + "\n";
     lines += "result " + std::to_string(out.checks()) + " " + std::to_string(out.failures()) + "\n";
     size_t sent = 0;
     while (sent < lines.size()) {
@@ -83,9 +55,11 @@ public:
             const std::string line = pending_.substr(0, newline);
             pending_.erase(0, newline + 1);
             if (line.compare(0, 5, "step ") == 0) {
-                lastStep = line.substr(5);
+                lastStep = from_progress_text(line.substr(5));
             } else if (line.compare(0, 8, "failure ") == 0) {
                 takeFailure(line.substr(8));
+            } else if (line.compare(0, 7, "counts ") == 0) {
+                takeCounts(line.substr(7));
             } else if (line.compare(0, 9, "unlisted ") == 0) {
                 unlisted = std::atoll(line.c_str() + 9);
             } else if (line.compare(0, 7, "result ") == 0) {
@@ -103,16 +77,24 @@ public:
 
 private:
     void takeFailure(const std::string& fields) {
-        const size_t first = fields.find('\t');
-        const size_t second = first == std::string::npos ? first : fields.find('\t', first + 1);
-        if (second == std::string::npos || failed.size() >= report::keptFailures) {
+        const size_t tab = fields.find('\t');
+        if (tab == std::string::npos || failed.size() >= report::keptFailures) {
             return;
         }
         folded_failure failure;
-        failure.count = std::atoll(fields.c_str());
-        failure.during = unescaped(fields.substr(first + 1, second - first - 1));
-        failure.message = unescaped(fields.substr(second + 1));
+        failure.count = 1;
+        failure.during = from_progress_text(fields.substr(0, tab));
+        failure.message = from_progress_text(fields.substr(tab + 1));
         failed.push_back(failure);
+    }
+
+    void takeCounts(const std::string& counts) {
+        std::istringstream numbers(counts);
+        for (folded_failure& failure : failed) {
+            if (!(numbers >> failure.count)) {
+                return;
+            }
+        }
     }
 
     std::string pending_;

@@ -28,6 +28,7 @@ void fails(const test_context&, report& out) {
 
 void crashes(const test_context&, report& out) {
     out.step("poking the component");
+    out.fail("a fault before the crash");
     std::raise(SIGSEGV);
 }
 
@@ -75,6 +76,9 @@ TEST(TestRunner, ACrashIsReportedWithItsSignalAndStep) {
     EXPECT_NE(outcome.problem.find("killed by signal"), std::string::npos) << outcome.problem;
     EXPECT_NE(outcome.problem.find("during: poking the component"), std::string::npos)
         << outcome.problem;
+    // What it found before it died is kept.
+    ASSERT_EQ(outcome.failed.size(), 1u);
+    EXPECT_EQ(outcome.failed[0].message, "a fault before the crash");
 }
 
 TEST(TestRunner, AHangIsStoppedAtTheTimeLimit) {
