@@ -66,6 +66,21 @@ bool read_text_file(const std::string& path, std::string& content, std::string& 
     return true;
 }
 
+std::string regular_file_problem(const std::string& path) {
+    std::error_code failure;
+    const std::filesystem::file_status status = std::filesystem::status(path, failure);
+    if (!std::filesystem::exists(status)) {
+        return quoted(path) + ": no such file";
+    }
+    if (std::filesystem::is_directory(status)) {
+        return quoted(path) + ": a folder, not a file";
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return quoted(path) + ": not a regular file";
+    }
+    return std::string();
+}
+
 #else
 
 namespace {
@@ -157,6 +172,24 @@ bool read_text_file(const std::string& path, std::string& content, std::string& 
         }
         content.append(buffer, static_cast<size_t>(got));
     }
+}
+
+std::string regular_file_problem(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        const int reason = errno;
+        if (reason == ENOENT || reason == ENOTDIR) {
+            return quoted(path) + ": no such file";
+        }
+        return quoted(path) + ": cannot be read (" + std::strerror(reason) + ")";
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return quoted(path) + ": a folder, not a file";
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return quoted(path) + ": not a regular file (" + kindOf(info.st_mode) + ")";
+    }
+    return std::string();
 }
 
 #endif

@@ -18,4 +18,10 @@ constexpr size_t default_text_file_limit = size_t{64} << 20;
 bool read_text_file(const std::string& path, std::string& content, std::string& error,
                     size_t limit = default_text_file_limit);
 
+// Whether `path` is a regular file, decided without opening it (so without
+// blocking on a FIFO): the empty text when it is, otherwise the same message
+// read_text_file gives ("'p': no such file", "'p': not a regular file (a
+// FIFO)", "'p': a folder, not a file").
+std::string regular_file_problem(const std::string& path);
+
 #endif

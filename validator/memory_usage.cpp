@@ -11,8 +11,9 @@
 // Present only when the validator runs under a sanitizer.
 extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
 
-memory_sample sampleMemory() {
-    memory_sample sample;
+namespace {
+
+void sampleHeap(memory_sample& sample) {
     if (__sanitizer_get_current_allocated_bytes != nullptr) {
         sample.heapBytes = static_cast<long long>(__sanitizer_get_current_allocated_bytes());
         sample.heapSource = "sanitizer allocator";
@@ -31,6 +32,19 @@ memory_sample sampleMemory() {
         }
 #endif
     }
+}
+
+} // namespace
+
+long long heapInUse() {
+    memory_sample sample;
+    sampleHeap(sample);
+    return sample.heapBytes;
+}
+
+memory_sample sampleMemory() {
+    memory_sample sample;
+    sampleHeap(sample);
     if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
         long long pages = 0;
         long long resident = 0;

@@ -14,5 +14,7 @@ struct memory_sample {
 };
 
 memory_sample sampleMemory();
+// Only the heap bytes in use (-1: unknown), cheap enough for every cycle.
+long long heapInUse();
 
 #endif

@@ -1,11 +1,15 @@
 #include "test_runner.h"
 
+#include "diagnostic_digest.h"
+
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,7 +19,33 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Reads what the child wrote; keeps the last step and the result line.
+// What the test process says on the progress pipe, line by line:
+//   step <what>                 (report::step)
+//   failure <during>\t<message> (report::check, a failure seen the first time)
+//   counts <count> ...          (each distinct failure's count, in order)
+//   unlisted <count>
+//   result <checks> <failures>  (last)
+// A test process that dies early has still sent its steps and failures.
+void sendResult(int fd, const report& out) {
+    std::string lines = "counts";
+    for (const folded_failure& failure : out.folded()) {
+        lines += " " + std::to_string(failure.count);
+    }
+    lines += "\nunlisted " + std::to_string(out.unlistedFailures()) + "\n";
+    lines += "result " + std::to_string(out.checks()) + " " + std::to_string(out.failures()) + "\n";
+    size_t sent = 0;
+    while (sent < lines.size()) {
+        const ssize_t written = ::write(fd, lines.data() + sent, lines.size() - sent);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return; // the parent is gone; it reports an unfinished test
+        }
+        sent += static_cast<size_t>(written);
+    }
+}
+
 class progress_reader {
 public:
     void take(const char* bytes, size_t count) {
@@ -25,7 +55,13 @@ public:
             const std::string line = pending_.substr(0, newline);
             pending_.erase(0, newline + 1);
             if (line.compare(0, 5, "step ") == 0) {
-                lastStep = line.substr(5);
+                lastStep = from_progress_text(line.substr(5));
+            } else if (line.compare(0, 8, "failure ") == 0) {
+                takeFailure(line.substr(8));
+            } else if (line.compare(0, 7, "counts ") == 0) {
+                takeCounts(line.substr(7));
+            } else if (line.compare(0, 9, "unlisted ") == 0) {
+                unlisted = std::atoll(line.c_str() + 9);
             } else if (line.compare(0, 7, "result ") == 0) {
                 hasResult = std::sscanf(line.c_str() + 7, "%lld %lld", &checks, &failures) == 2;
             }
@@ -36,44 +72,72 @@ public:
     bool hasResult = false;
     long long checks = 0;
     long long failures = 0;
+    std::vector<folded_failure> failed;
+    long long unlisted = 0;
 
 private:
+    void takeFailure(const std::string& fields) {
+        const size_t tab = fields.find('\t');
+        if (tab == std::string::npos || failed.size() >= report::keptFailures) {
+            return;
+        }
+        folded_failure failure;
+        failure.count = 1;
+        failure.during = from_progress_text(fields.substr(0, tab));
+        failure.message = from_progress_text(fields.substr(tab + 1));
+        failed.push_back(failure);
+    }
+
+    void takeCounts(const std::string& counts) {
+        std::istringstream numbers(counts);
+        for (folded_failure& failure : failed) {
+            if (!(numbers >> failure.count)) {
+                return;
+            }
+        }
+    }
+
     std::string pending_;
 };
 
-// The tail of what a test process wrote to its standard error: the
-// component's diagnostics and any sanitizer report.
-std::string tailOf(int fd, size_t bytes, size_t& total) {
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    total = size > 0 ? static_cast<size_t>(size) : 0;
-    const size_t start = total > bytes ? total - bytes : 0;
-    std::string text(total - start, '\0');
-    if (!text.empty() && ::pread(fd, &text[0], text.size(), static_cast<off_t>(start)) < 0) {
-        text.clear();
-    }
-    return text;
-}
+// Reads at most this much of the end of a test process's standard error.
+constexpr off_t diagnosticsRead = off_t{16} << 20;
 
-void showErrorOutput(int fd, bool failed, int verbosity) {
-    size_t total = 0;
-    const std::string tail = tailOf(fd, failed || verbosity >= 2 ? 16384 : 0, total);
-    if (total == 0) {
+void digestErrorOutput(int fd, bool failed, int verbosity, test_outcome& outcome) {
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    if (size <= 0) {
         return;
     }
-    if (!failed && verbosity < 2) {
-        if (verbosity >= 1) {
-            std::printf("    (the component wrote %zu bytes of diagnostics; -v -v shows them)\n",
-                        total);
+    diagnostic_digest digest;
+    off_t at = size > diagnosticsRead ? size - diagnosticsRead : 0;
+    bool skipToLine = at > 0; // whole lines only
+    char buffer[65536];
+    while (at < size) {
+        const ssize_t got = ::pread(fd, buffer, sizeof buffer, at);
+        if (got <= 0) {
+            break;
         }
-        return;
+        at += got;
+        size_t from = 0;
+        if (skipToLine) {
+            while (from < static_cast<size_t>(got) && buffer[from] != '\n') {
+                ++from;
+            }
+            if (from == static_cast<size_t>(got)) {
+                continue;
+            }
+            ++from;
+            skipToLine = false;
+        }
+        digest.take(buffer + from, static_cast<size_t>(got) - from);
     }
-    std::printf("    ---- standard error of the test process%s ----\n",
-                tail.size() < total ? " (its end)" : "");
-    std::fwrite(tail.data(), 1, tail.size(), stdout);
-    if (!tail.empty() && tail.back() != '\n') {
-        std::printf("\n");
+    digest.finish();
+    outcome.diagnosticLines = digest.lines();
+    if (failed || verbosity >= 3) {
+        outcome.diagnostics = digest.tail();
+    } else if (verbosity == 2) {
+        outcome.diagnostics = digest.folded();
     }
-    std::printf("    ---- end of standard error ----\n");
 }
 
 test_outcome runInProcess(test_body body, const test_context& context) {
@@ -83,6 +147,8 @@ test_outcome runInProcess(test_body body, const test_context& context) {
     test_outcome outcome;
     outcome.checks = out.checks();
     outcome.failures = out.failures();
+    outcome.failed = out.folded();
+    outcome.unlistedFailures = out.unlistedFailures();
     outcome.passed = out.failures() == 0;
     outcome.seconds = secondsSince(start);
     return outcome;
@@ -129,10 +195,7 @@ test_outcome runTest(test_body body, const test_context& context, int timeoutSec
         out.setProgressDescriptor(pipeEnds[1]);
         body(context, out);
         std::fflush(stdout);
-        const std::string line =
-            "result " + std::to_string(out.checks()) + " " + std::to_string(out.failures()) + "\n";
-        ssize_t written = ::write(pipeEnds[1], line.data(), line.size());
-        (void)written;
+        sendResult(pipeEnds[1], out);
         ::close(pipeEnds[1]);
         // A normal exit, so that a leak checker still gets to report.
         std::exit(out.failures() == 0 ? 0 : 1);
@@ -178,6 +241,8 @@ test_outcome runTest(test_body body, const test_context& context, int timeoutSec
     outcome.seconds = secondsSince(start);
     outcome.checks = progress.checks;
     outcome.failures = progress.failures;
+    outcome.failed = progress.failed;
+    outcome.unlistedFailures = progress.unlisted;
     const std::string during =
         progress.lastStep.empty() ? std::string() : " during: " + progress.lastStep;
     if (timedOut) {
@@ -197,7 +262,7 @@ test_outcome runTest(test_body body, const test_context& context, int timeoutSec
     }
     outcome.passed = outcome.problem.empty() && outcome.failures == 0;
     if (errorFd >= 0) {
-        showErrorOutput(errorFd, !outcome.passed, context.options.verbosity);
+        digestErrorOutput(errorFd, !outcome.passed, context.options.verbosity, outcome);
         ::close(errorFd);
     }
     return outcome;

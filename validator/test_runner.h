@@ -6,6 +6,7 @@
 #include "test_context.h"
 
 #include <string>
+#include <vector>
 
 struct test_outcome {
     bool passed = false;
@@ -13,6 +14,14 @@ struct test_outcome {
     long long failures = 0;
     std::string problem; // why the test ended abnormally, if it did
     double seconds = 0;
+    // Each distinct failure with its count, and how many more there were.
+    std::vector<folded_failure> failed;
+    long long unlistedFailures = 0;
+    // What the test process wrote to its standard error: how many lines, and
+    // those to show for the verbosity: the end of it in order when the test
+    // failed or at -v -v, each distinct line once at -v, none otherwise.
+    long long diagnosticLines = 0;
+    std::vector<std::string> diagnostics;
 };
 
 test_outcome runTest(test_body body, const test_context& context, int timeoutSeconds, bool isolate);

@@ -40,6 +40,7 @@ TEST_F(TextFile, ARegularFileIsReadWhole) {
     std::string error;
     ASSERT_TRUE(read_text_file(path("a.xml"), content, error)) << error;
     EXPECT_EQ(content, std::string("one\ntwo\0three", 13));
+    EXPECT_EQ(regular_file_problem(path("a.xml")), "");
 }
 
 struct refused_case {
@@ -78,6 +79,11 @@ TEST_P(TextFileRefused, SaysWhyWithoutBlocking) {
     EXPECT_FALSE(read_text_file(at, content, error, 1024));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(error, "'" + at + "': " + c.problem);
+    // The same message from the check alone, which opens nothing; size is
+    // the reader's own limit.
+    if (std::string(c.made) != "large") {
+        EXPECT_EQ(regular_file_problem(at), error);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

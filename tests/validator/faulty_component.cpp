@@ -28,11 +28,35 @@ char* copyOf(const char* text) {
     return copy;
 }
 
+// A little kept for every load of the library, never freed.
+struct load_leak {
+    load_leak() {
+        if (fault("leak-per-load")) {
+            leaked = new char[24]();
+        }
+    }
+    char* volatile leaked = nullptr;
+} perLoad;
+
 class faulty_component final : public vrel_client_callback {
 public:
     explicit faulty_component(client_host* host) : host_(host) {
         send("PS '1' 'p1.vrel_ui'");
         send("RR 7 1 16");
+        if (fault("leak-per-component")) {
+            leaked_ = new char[24]();
+        }
+        if (fault("chatty")) {
+            // Numbered lines, then the same line again and again, as a
+            // component's diagnostics are.
+            for (int line = 1; line <= 300; ++line) {
+                std::fprintf(stderr, "faulty component: diagnostic line %d of the start-up\n",
+                             line);
+            }
+            for (int line = 1; line <= 50; ++line) {
+                std::fputs("faulty component: nothing to do\n", stderr);
+            }
+        }
         if (fault("kept-per-load")) {
             // Memory the process keeps after the library is gone: an
             // environment entry per load, never removed.
@@ -107,6 +131,8 @@ private:
     char* send(const char* text) { return host_ != nullptr ? host_->send(text, 0) : nullptr; }
 
     client_host* host_;
+    // The "leak-per-component" fault's block, never freed.
+    char* volatile leaked_ = nullptr;
 };
 
 } // namespace

@@ -73,13 +73,33 @@ INSTANTIATE_TEST_SUITE_P(
                     refused_line{{"--level", "0", "a", "b"}, "level from 1 to 10"},
                     refused_line{{"--level", "11", "a", "b"}, "level from 1 to 10"},
                     refused_line{{"--level", "5x", "a", "b"}, "level from 1 to 10"},
-                    refused_line{{"a", "b", "--level"}, "level from 1 to 10"},
+                    refused_line{{"a", "b", "--level"}, "--level needs a value"},
                     refused_line{{"--seed", "-1", "a", "b"}, "non-negative"},
                     refused_line{{"--seed", "99999999999999999999", "a", "b"}, "non-negative"},
                     refused_line{{"--timeout", "0", "a", "b"}, "seconds"},
                     refused_line{{"--cycles", "0", "a", "b"}, "count"},
-                    refused_line{{"--tests", "soak,nap", "a", "b"}, "unknown test nap"},
-                    refused_line{{"--frobnicate", "a", "b"}, "unknown option --frobnicate"}));
+                    refused_line{{"--tests", "soak,nap", "a", "b"}, "not 'nap'"},
+                    refused_line{{"--frobnicate", "a", "b"}, "unknown option --frobnicate"},
+                    refused_line{{"-q", "-v", "a", "b"}, "give one of them"},
+                    refused_line{{"--component-path"}, "--component-path needs a value"}));
+
+// Every option keeps its short form and its count.
+TEST(Options, QuietAndRepeatedVerboseAreCounted) {
+    EXPECT_EQ(parseLine({"-q", "a", "b"}).options.verbosity, 0);
+    EXPECT_EQ(parseLine({"-vv", "a", "b"}).options.verbosity, 3);
+    EXPECT_EQ(parseLine({"a", "b"}).options.verbosity, 1);
+    EXPECT_EQ(parseLine({"--seed", "18446744073709551615", "a", "b"}).options.seed,
+              18446744073709551615u);
+}
+
+TEST(Options, TheJsonFileAndTheReplayLine) {
+    const parsed p = parseLine({"--json", "r.json", "--cycles", "70", "a", "b"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.jsonFile, "r.json");
+    // A run is replayed with its seed, its level and the counts it was given.
+    EXPECT_EQ(replayArguments(p.options, 7), "--seed 7 --level 5 --cycles 70");
+    EXPECT_EQ(parseLine({"a", "b", "--json"}).error, "--json needs a value");
+}
 
 TEST(Options, HelpIsNotAnError) {
     const parsed p = parseLine({"--help"});
@@ -106,6 +126,17 @@ TEST(Options, HigherLevelsRunLongerAndAllowLonger) {
     EXPECT_EQ(cycleCount(options), 10);
     options.level = 10;
     EXPECT_EQ(notificationCount(options), 32000000);
+}
+
+// The lifecycle test runs enough cycles to judge the heap unless told otherwise.
+TEST(Options, TheLifecycleRunsAtLeastTheCyclesTheHeapNeeds) {
+    validator_options options;
+    options.level = 1;
+    EXPECT_EQ(lifecycleCycles(options), 60);
+    options.level = 5;
+    EXPECT_EQ(lifecycleCycles(options), 1000);
+    options.cycles = 12;
+    EXPECT_EQ(lifecycleCycles(options), 12);
 }
 
 } // namespace

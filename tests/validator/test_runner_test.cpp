@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ void fails(const test_context&, report& out) {
 
 void crashes(const test_context&, report& out) {
     out.step("poking the component");
+    out.fail("a fault before the crash");
     std::raise(SIGSEGV);
 }
 
@@ -34,6 +36,18 @@ void hangs(const test_context&, report& out) {
     out.step("waiting for a reply");
     for (;;) {
         ::pause();
+    }
+}
+
+void repeats(const test_context&, report& out) {
+    out.step("first step");
+    for (int i = 0; i < 30; ++i) {
+        out.fail("the same fault");
+    }
+    out.fail("a fault\nover two lines");
+    // Diagnostics of about 40 KiB: the test process's standard error.
+    for (int i = 0; i < 2000; ++i) {
+        std::fprintf(stderr, "diagnostic line %d of the component\n", i);
     }
 }
 
@@ -62,6 +76,9 @@ TEST(TestRunner, ACrashIsReportedWithItsSignalAndStep) {
     EXPECT_NE(outcome.problem.find("killed by signal"), std::string::npos) << outcome.problem;
     EXPECT_NE(outcome.problem.find("during: poking the component"), std::string::npos)
         << outcome.problem;
+    // What it found before it died is kept.
+    ASSERT_EQ(outcome.failed.size(), 1u);
+    EXPECT_EQ(outcome.failed[0].message, "a fault before the crash");
 }
 
 TEST(TestRunner, AHangIsStoppedAtTheTimeLimit) {
@@ -78,6 +95,25 @@ TEST(TestRunner, AnEarlyExitIsNotAPass) {
     EXPECT_FALSE(outcome.passed);
     EXPECT_NE(outcome.problem.find("exited with status 3 before it finished"), std::string::npos)
         << outcome.problem;
+}
+
+// What a test process found comes back whole: each distinct failure with its
+// count and step, and the end of its standard error in whole lines.
+TEST(TestRunner, FailuresAndDiagnosticsComeBackFolded) {
+    const test_outcome outcome = runTest(repeats, quietContext(), 10, true);
+    EXPECT_EQ(outcome.failures, 31);
+    ASSERT_EQ(outcome.failed.size(), 2u);
+    EXPECT_EQ(outcome.failed[0].message, "the same fault");
+    EXPECT_EQ(outcome.failed[0].count, 30);
+    EXPECT_EQ(outcome.failed[0].during, "first step");
+    EXPECT_EQ(outcome.failed[1].message, "a fault\nover two lines");
+    EXPECT_EQ(outcome.diagnosticLines, 2000);
+    ASSERT_FALSE(outcome.diagnostics.empty());
+    EXPECT_EQ(outcome.diagnostics.back(), "diagnostic line 1999 of the component");
+    for (size_t i = 1; i < outcome.diagnostics.size(); ++i) {
+        EXPECT_EQ(outcome.diagnostics[i].rfind("diagnostic line ", 0), 0u)
+            << outcome.diagnostics[i];
+    }
 }
 
 TEST(TestRunner, WithoutIsolationTheTestRunsHere) {

@@ -347,6 +347,7 @@ void runHostileTest(const test_context& context, report& out) {
         {host_mood::refusesPanel, " (the host refuses the panel)", 5},
         {host_mood::answersEverything, " (the host answers every command)", 6}};
     int rows = 0;
+    std::vector<std::string> failedRows;
     for (const hostile_row& row : hostileRows()) {
         if (row.level > context.options.level) {
             continue;
@@ -360,9 +361,15 @@ void runHostileTest(const test_context& context, report& out) {
             runRow(row, mood.mood, context, library, profile, out, random);
             ++rows;
             if (out.failures() > failuresBefore) {
-                out.note(0, std::string("row failed: ") + row.name + mood.name);
+                failedRows.push_back(std::string(row.name) + mood.name);
+                out.note(2, "row failed: " + failedRows.back());
             }
         }
     }
     out.note(1, std::to_string(rows) + " hostile rows run");
+    if (!failedRows.empty()) {
+        out.note(0, std::to_string(failedRows.size()) + " of " + std::to_string(rows) +
+                        " rows failed, the first: " + failedRows.front() +
+                        (failedRows.size() > 1 ? "; -v names each" : ""));
+    }
 }
