@@ -2,6 +2,7 @@
 
 #include "debug_sink.h"
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <utility>
@@ -59,6 +60,19 @@ bool settledAt(const file_stamp& stamp, long long readStart) {
 // parsed, nor while a diagnostic is written.
 class settings_cache {
 public:
+    // The cached version of `path` and its stamp, if it has settled.
+    bool settledVersion(const std::string& path, file_stamp& stamp,
+                        std::shared_ptr<const settings_file>& file) {
+        std::lock_guard<std::mutex> lock(guard_);
+        const auto found = files_.find(path);
+        if (found == files_.end() || !found->second.settled) {
+            return false;
+        }
+        stamp = found->second.stamp;
+        file = found->second.file;
+        return true;
+    }
+
     // The cached version with this stamp, if it has settled.
     bool settledVersion(const std::string& path, const file_stamp& stamp,
                         std::shared_ptr<const settings_file>& file) {
@@ -86,6 +100,7 @@ public:
                 return;
             }
             last = report_entry{stamp, line};
+            reported_ = true;
         }
         vrel_debug_sink(line.c_str());
     }
@@ -93,6 +108,9 @@ public:
     // The file at `path` is gone or read well: a fault it shows again later
     // is reported again, even on a version reported before.
     void forgetReports(const std::string& path) {
+        if (!reported_) {
+            return; // nothing was ever reported
+        }
         std::lock_guard<std::mutex> lock(guard_);
         reports_.erase(path);
     }
@@ -101,6 +119,7 @@ private:
     std::mutex guard_;
     std::unordered_map<std::string, cache_entry> files_;
     std::unordered_map<std::string, report_entry> reports_;
+    std::atomic<bool> reported_{false};
 };
 
 settings_cache& cache() {
@@ -133,6 +152,22 @@ std::shared_ptr<settings_file> parse(file_bytes bytes, std::string& problem) {
 
 std::shared_ptr<const settings_file> load_settings_file(const std::string& path) {
     settings_cache& files = cache();
+    {
+        // One look at the path settles the common cases without opening
+        // anything: no file, or a settled version read before.
+        file_stamp stamp;
+        std::shared_ptr<const settings_file> file;
+        const bool settled = files.settledVersion(path, stamp, file);
+        switch (look_at(path, settled ? &stamp : nullptr)) {
+        case path_look::missing:
+            files.forgetReports(path);
+            return nullptr;
+        case path_look::same:
+            return file;
+        case path_look::other:
+            break;
+        }
+    }
     for (int attempt = 1;; ++attempt) {
         const long long readStart = nowNanoseconds();
         settings_source source(path);

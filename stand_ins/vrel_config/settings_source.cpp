@@ -87,6 +87,28 @@ std::string notRegular(mode_t mode) {
 
 #if defined(_WIN32)
 
+path_look look_at(const std::string& path, const file_stamp* stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? path_look::missing
+                                                                              : path_look::other;
+    }
+    if (stamp == nullptr ||
+        (attributes.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        return path_look::other;
+    }
+    file_stamp shown;
+    shown.size =
+        static_cast<long long>((static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) |
+                               attributes.nFileSizeLow);
+    setTime(shown, attributes.ftLastWriteTime);
+    return shown.size == stamp->size && shown.seconds == stamp->seconds &&
+                   shown.nanoseconds == stamp->nanoseconds
+               ? path_look::same
+               : path_look::other;
+}
+
 settings_source::settings_source(const std::string& path, long long limit)
     : handle_(INVALID_HANDLE_VALUE) {
     // OPEN_EXISTING never creates or waits; the sharing flags let a
@@ -180,6 +202,15 @@ settings_source::outcome settings_source::read(file_bytes& bytes) {
 }
 
 #else
+
+path_look look_at(const std::string& path, const file_stamp* stamp) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? path_look::missing : path_look::other;
+    }
+    return stamp != nullptr && S_ISREG(info.st_mode) && stampOf(info) == *stamp ? path_look::same
+                                                                                : path_look::other;
+}
 
 settings_source::settings_source(const std::string& path, long long limit) {
     // Non-blocking, so that a FIFO or a device put at the path is opened (or

@@ -31,6 +31,18 @@ struct file_bytes {
     size_t size = 0;
 };
 
+// What a path shows, looked at without opening anything, so that the look
+// cannot block. A file is read only through a settings_source, whatever this
+// answers.
+enum class path_look {
+    missing, // nothing is at the path
+    same,    // a regular file with the given stamp: a version already read whole
+    other,   // anything else
+};
+// `stamp` null: there is no version to compare with. (On Windows, where a path
+// shows no file index, size and time decide.)
+path_look look_at(const std::string& path, const file_stamp* stamp);
+
 class settings_source {
 public:
     enum class state {
