@@ -5,7 +5,9 @@
 
 const char vrel_empty_text[] = "";
 
-void parse(command_record& record, const char* text) {
+namespace {
+
+void clear(command_record& record) {
     record.command = vrel_empty_text;
     for (const char*& part : record.parts) {
         part = vrel_empty_text;
@@ -14,18 +16,12 @@ void parse(command_record& record, const char* text) {
     record.partCount = 0;
     record.hasValue = false;
     record.buffer = nullptr;
+}
 
-    if (text == nullptr || *text == '\0') {
-        return;
-    }
-    const size_t length = std::strlen(text);
-    record.buffer = new (std::nothrow) char[length + 1];
-    if (record.buffer == nullptr) {
-        return;
-    }
-    std::memcpy(record.buffer, text, length + 1);
-
-    char* const start = record.buffer;
+// Splits the record's own copy of the text, `buffer`.
+void split(command_record& record, char* buffer) {
+    record.buffer = buffer;
+    char* const start = buffer;
     for (char* at = start; *at != '\0'; ++at) {
         if (record.partCount >= vrel_command_max_parts) {
             break;
@@ -51,7 +47,33 @@ void parse(command_record& record, const char* text) {
     }
 }
 
+} // namespace
+
+void parse(command_record& record, const char* text) {
+    parse(record, text, nullptr, 0);
+}
+
+void parse(command_record& record, const char* text, char* storage, size_t size) {
+    clear(record);
+    if (text == nullptr || *text == '\0') {
+        return;
+    }
+    const size_t length = std::strlen(text);
+    char* buffer = length < size ? storage : new (std::nothrow) char[length + 1];
+    if (buffer == nullptr) {
+        return;
+    }
+    std::memcpy(buffer, text, length + 1);
+    split(record, buffer);
+}
+
 void release(command_record& record) {
-    delete[] record.buffer;
-    parse(record, nullptr);
+    release(record, nullptr);
+}
+
+void release(command_record& record, const char* storage) {
+    if (record.buffer != storage) {
+        delete[] record.buffer;
+    }
+    clear(record);
 }

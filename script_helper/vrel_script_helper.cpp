@@ -65,15 +65,20 @@ char* vrel_script_helper::notify(void* data, int type) {
 
 namespace {
 
-// Releases a parsed record's buffer however the handler returns.
+// A parsed record whose copy of the text stays on the stack when it is short,
+// as every command of a working parent panel is; released however the
+// handler returns.
 class parsed_command {
 public:
-    explicit parsed_command(const char* text) { parse(record, text); }
+    explicit parsed_command(const char* text) { parse(record, text, storage_, sizeof storage_); }
     parsed_command(const parsed_command&) = delete;
     parsed_command& operator=(const parsed_command&) = delete;
-    ~parsed_command() { release(record); }
+    ~parsed_command() { release(record, storage_); }
 
     command_record record;
+
+private:
+    char storage_[256];
 };
 
 } // namespace
