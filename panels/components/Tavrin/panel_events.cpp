@@ -21,35 +21,56 @@ void Tavrin::onTimer(int id) {
     timerKill(id);
 }
 
-vrel_string Tavrin::onParentCommand(notify_ref* ref) {
-    const vrel_string command = ref->command();
-    const vrel_string value = ref->value();
-    vrel_stringlist reply;
+namespace {
 
-    if (command == "return") {
-        if (value == "all") {
-            reply << vrel_string("CueRouter=%1").arg(cueRouter, '\0', 0, 10);
+// True when `text` is exactly `word`, read where the text lies.
+bool isWord(const char* text, const char* word) {
+    for (; *text == *word; ++text, ++word) {
+        if (*text == '\0') {
+            return true;
         }
-    } else if (command == "instance" && value != instanceName) {
-        instanceName = value;
-    } else if (command == "CueRouter") {
-        cueRouter = value.toInt();
-    } else if (command == "Source") {
-        sourceCueCapable = false;
-        source = value.toInt();
-        lookupSource(source);
-    } else if (command == "Destination") {
-        destCueCapable = false;
-        destination = value.toInt();
-        lookupDestination(destination);
-    } else if (command == "Take") {
-        take();
-    } else if (command == "_events") {
-        reply << "notify=*";
-    } else if (command == "_commands") {
-        reply << "Source=[value]"
-              << "Destination=[value]"
-              << "Take=[value]";
     }
-    return reply.toString('\n');
+    return false;
+}
+
+// A parent command's number: its value's integer value.
+int numberOf(const char* value) {
+    return vrel_string(value).toInt();
+}
+
+// The answer to "_commands": its three lines joined with line feeds.
+const char* const commandsReply = "Source=[value]\n"
+                                  "Destination=[value]\n"
+                                  "Take=[value]";
+
+} // namespace
+
+vrel_string Tavrin::onParentCommand(notify_ref* ref) {
+    const char* const command = ref->commandText();
+    const char* const value = ref->valueText();
+
+    if (isWord(command, "return")) {
+        if (isWord(value, "all")) {
+            return vrel_string("CueRouter=%1").arg(cueRouter, '\0', 0, 10);
+        }
+    } else if (isWord(command, "instance") && !(instanceName == value)) {
+        instanceName = value;
+    } else if (isWord(command, "CueRouter")) {
+        cueRouter = numberOf(value);
+    } else if (isWord(command, "Source")) {
+        sourceCueCapable = false;
+        source = numberOf(value);
+        lookupSource(source);
+    } else if (isWord(command, "Destination")) {
+        destCueCapable = false;
+        destination = numberOf(value);
+        lookupDestination(destination);
+    } else if (isWord(command, "Take")) {
+        take();
+    } else if (isWord(command, "_events")) {
+        return vrel_string("notify=*");
+    } else if (isWord(command, "_commands")) {
+        return vrel_string(commandsReply);
+    }
+    return vrel_string();
 }
