@@ -18,12 +18,13 @@ void parse(command_record& record, const char* text);
 
 // As above, but the copy of the text goes into `storage` when the text and
 // its NUL fit in `size` bytes; only a longer text gets a buffer of its own.
-// The record's fields are the same either way. Release it with `storage`.
+// The record's fields are the same either way. Discard it with `storage`.
 void parse(command_record& record, const char* text, char* storage, size_t size);
 
 // Frees the record's buffer, if any, and leaves the record empty.
 void release(command_record& record);
-// Frees the record's buffer unless it is `storage`, and leaves the record empty.
-void release(command_record& record, const char* storage);
+// Frees the buffer of a record parsed with `storage` unless it is `storage`,
+// for a record that is not used again: its fields are left as they are.
+void discard(command_record& record, const char* storage);
 
 #endif
