@@ -21,17 +21,24 @@ char* vrel_script_helper::sendCommand(const char* text) {
 }
 
 char* vrel_script_helper::notify(void* data, int type) {
+    // Types outside 1 to 7 call nothing, before anything is set up.
+    if (static_cast<unsigned>(type) - 1u > 6u) {
+        return nullptr;
+    }
     // Nothing may escape into the host: it may not even share our C++ runtime.
     // The only exception our code can meet is an allocation failure.
     try {
-        switch (type) {
-        case vrel_notify_route_status:
-            // A status without a record has nothing to report.
+        // Route statuses are by far the most frequent: tested first, with
+        // nothing set up for the other types. A status without a record has
+        // nothing to report.
+        if (type == vrel_notify_route_status) {
             if (data != nullptr) {
                 notify_ref ref(data);
                 onRouteStatus(&ref);
             }
             return nullptr;
+        }
+        switch (type) {
         case vrel_notify_button:
             if (data != nullptr) {
                 onButtonNotification(data);
@@ -73,7 +80,7 @@ public:
     explicit parsed_command(const char* text) { parse(record, text, storage_, sizeof storage_); }
     parsed_command(const parsed_command&) = delete;
     parsed_command& operator=(const parsed_command&) = delete;
-    ~parsed_command() { release(record, storage_); }
+    ~parsed_command() { discard(record, storage_); }
 
     command_record record;
 
@@ -84,12 +91,9 @@ private:
 } // namespace
 
 char* vrel_script_helper::onParentCommandNotification(const char* text) {
-    vrel_string reply;
-    {
-        parsed_command command(text);
-        notify_ref ref(&command.record);
-        reply = onParentCommand(&ref);
-    }
+    parsed_command command(text);
+    notify_ref ref(&command.record);
+    const vrel_string reply = onParentCommand(&ref);
     if (reply.length() <= 0) {
         return nullptr;
     }
