@@ -76,15 +76,21 @@ TEST_P(NumberIndexCases, FindsThePosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NumberIndexCases,
-    testing::Values(index_case{"FirstOfDuplicates", "3,5,5,5", 5, 1},
-                    index_case{"LeadingZero", "05,5", 5, 1},
-                    index_case{"OnlyLeadingZero", "05", 5, -1}, index_case{"Space", " 5", 5, -1},
-                    index_case{"Plus", "+5", 5, -1}, index_case{"NegativeZero", "-0", 0, -1},
-                    index_case{"Zero", "-0,0", 0, 1}, index_case{"Negative", "5,-5", -5, 1},
-                    index_case{"Smallest", "-2147483648", INT_MIN, 0},
-                    index_case{"PastTheRange", "2147483648", INT_MAX, -1},
-                    index_case{"Trailing", "5x,5", 5, 1}, index_case{"Empty", "", 0, -1},
-                    index_case{"EmptyElements", ",,", 0, -1}),
+    testing::Values(
+        index_case{"FirstOfDuplicates", "3,5,5,5", 5, 1}, index_case{"LeadingZero", "05,5", 5, 1},
+        index_case{"OnlyLeadingZero", "05", 5, -1}, index_case{"Space", " 5", 5, -1},
+        index_case{"Plus", "+5", 5, -1}, index_case{"NegativeZero", "-0", 0, -1},
+        index_case{"Zero", "-0,0", 0, 1}, index_case{"Negative", "5,-5", -5, 1},
+        index_case{"Smallest", "-2147483648", INT_MIN, 0},
+        index_case{"PastTheRange", "2147483648", INT_MAX, -1}, index_case{"Trailing", "5x,5", 5, 1},
+        index_case{"Empty", "", 0, -1}, index_case{"EmptyElements", ",,", 0, -1},
+        // Numbers close together are found by offset, far apart by search.
+        index_case{"CloseTogether", "-3,-1,2,5", -1, 1},
+        index_case{"BelowTheFirst", "-3,-1,2,5", -4, -1},
+        index_case{"PastTheLast", "-3,-1,2,5", 6, -1}, index_case{"GapBetween", "-3,-1,2,5", 0, -1},
+        index_case{"FarApart", "1,1000000,5", 5, 2},
+        index_case{"FarApartMissing", "1,1000000,5", 4, -1},
+        index_case{"WholeRange", "-2147483648,0,2147483647", INT_MAX, 2}),
     [](const testing::TestParamInfo<index_case>& tested) {
         return std::string(tested.param.name);
     });

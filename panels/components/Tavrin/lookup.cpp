@@ -19,13 +19,13 @@ void Tavrin::lookupDestination(int destination_) {
 }
 
 void Tavrin::findWhereRouted(int cueSource) {
-    whereCueRouted = -1;
-    // Destinations 15 and 16 are tracked but never carry a destination's cue.
+    // The highest destination carrying the cue source wins. Destinations 15
+    // and 16 are tracked but never carry a destination's cue.
+    int where = -1;
     for (int index = 1; index <= 14; ++index) {
-        if (cueTable[index] == cueSource) {
-            whereCueRouted = index;
-        }
+        where = cueTable[index] == cueSource ? index : where;
     }
+    whereCueRouted = where;
 }
 
 void Tavrin::lookupSource(int source_) {

@@ -21,9 +21,25 @@ void number_index::rebuild(const vrel_stringlist& list) {
     entries_.erase(std::unique(entries_.begin(), entries_.end(),
                                [](const entry& a, const entry& b) { return a.number == b.number; }),
                    entries_.end());
+
+    byOffset_.clear();
+    firstNumber_ = 0;
+    if (entries_.empty()) {
+        return;
+    }
+    const long long first = entries_.front().number;
+    const long long span = static_cast<long long>(entries_.back().number) - first + 1;
+    if (span > 4 * static_cast<long long>(entries_.size()) + 64) {
+        return; // too sparse: searched instead
+    }
+    firstNumber_ = first;
+    byOffset_.assign(static_cast<size_t>(span), -1);
+    for (const entry& e : entries_) {
+        byOffset_[static_cast<size_t>(e.number - first)] = e.position;
+    }
 }
 
-int number_index::find(int number) const {
+int number_index::findSorted(int number) const {
     const auto found = std::lower_bound(
         entries_.begin(), entries_.end(), number,
         [](const entry& candidate, int wanted) { return candidate.number < wanted; });

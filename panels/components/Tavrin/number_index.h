@@ -19,14 +19,29 @@ public:
     void rebuild(const vrel_stringlist& list);
 
     // list.find(decimal text of `number`, false) for the list last built from.
-    int find(int number) const;
+    int find(int number) const {
+        // Numbers close together, as a router's are, are found by their offset.
+        const long long offset = static_cast<long long>(number) - firstNumber_;
+        if (!byOffset_.empty() || entries_.empty()) {
+            return offset >= 0 && offset < static_cast<long long>(byOffset_.size())
+                       ? byOffset_[static_cast<size_t>(offset)]
+                       : -1;
+        }
+        return findSorted(number);
+    }
 
 private:
     struct entry {
         int number;
         int position;
     };
+    int findSorted(int number) const;
+
     std::vector<entry> entries_; // by number, one per number
+    // When the numbers lie close together: the position of each number from
+    // the first, -1 where there is none.
+    std::vector<int> byOffset_;
+    long long firstNumber_ = 0;
 };
 
 #endif

@@ -49,28 +49,54 @@ vrel_string Tavrin::onParentCommand(notify_ref* ref) {
     const char* const command = ref->commandText();
     const char* const value = ref->valueText();
 
-    if (isWord(command, "return")) {
-        if (isWord(value, "all")) {
+    // Each command word starts with a character of its own (the two with "_"
+    // apart), so the first character picks the one row that can match.
+    switch (command[0]) {
+    case 'r':
+        if (isWord(command, "return") && isWord(value, "all")) {
             return vrel_string("CueRouter=%1").arg(cueRouter, '\0', 0, 10);
         }
-    } else if (isWord(command, "instance") && !(instanceName == value)) {
-        instanceName = value;
-    } else if (isWord(command, "CueRouter")) {
-        cueRouter = numberOf(value);
-    } else if (isWord(command, "Source")) {
-        sourceCueCapable = false;
-        source = numberOf(value);
-        lookupSource(source);
-    } else if (isWord(command, "Destination")) {
-        destCueCapable = false;
-        destination = numberOf(value);
-        lookupDestination(destination);
-    } else if (isWord(command, "Take")) {
-        take();
-    } else if (isWord(command, "_events")) {
-        return vrel_string("notify=*");
-    } else if (isWord(command, "_commands")) {
-        return vrel_string(commandsReply);
+        break;
+    case 'i':
+        // An unchanged name matches no row at all.
+        if (isWord(command, "instance") && !(instanceName == value)) {
+            instanceName = value;
+        }
+        break;
+    case 'C':
+        if (isWord(command, "CueRouter")) {
+            cueRouter = numberOf(value);
+        }
+        break;
+    case 'S':
+        if (isWord(command, "Source")) {
+            sourceCueCapable = false;
+            source = numberOf(value);
+            lookupSource(source);
+        }
+        break;
+    case 'D':
+        if (isWord(command, "Destination")) {
+            destCueCapable = false;
+            destination = numberOf(value);
+            lookupDestination(destination);
+        }
+        break;
+    case 'T':
+        if (isWord(command, "Take")) {
+            take();
+        }
+        break;
+    case '_':
+        if (isWord(command, "_events")) {
+            return vrel_string("notify=*");
+        }
+        if (isWord(command, "_commands")) {
+            return vrel_string(commandsReply);
+        }
+        break;
+    default:
+        break;
     }
     return vrel_string();
 }
