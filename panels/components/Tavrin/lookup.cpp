@@ -22,6 +22,7 @@ void Tavrin::findWhereRouted(int cueSource) {
     // The highest destination carrying the cue source wins. Destinations 15
     // and 16 are tracked but never carry a destination's cue.
     int where = -1;
+#pragma GCC unroll 14
     for (int index = 1; index <= 14; ++index) {
         where = cueTable[index] == cueSource ? index : where;
     }

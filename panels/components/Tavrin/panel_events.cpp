@@ -1,6 +1,8 @@
 // The operator's cue button, the message timer and the parent panel's commands.
 #include "Tavrin.h"
 
+#include <cstring>
+
 void Tavrin::onButton(notify_ref* ref) {
     if (!(ref->panel() == 1) || !(ref->control() == "ActivateCue")) {
         return;
@@ -25,12 +27,7 @@ namespace {
 
 // True when `text` is exactly `word`, read where the text lies.
 bool isWord(const char* text, const char* word) {
-    for (; *text == *word; ++text, ++word) {
-        if (*text == '\0') {
-            return true;
-        }
-    }
-    return false;
+    return std::strcmp(text, word) == 0;
 }
 
 // A parent command's number: its value's integer value.
