@@ -21,21 +21,25 @@ char* vrel_script_helper::sendCommand(const char* text) {
 }
 
 char* vrel_script_helper::notify(void* data, int type) {
-    // Types outside 1 to 7 call nothing, before anything is set up.
-    if (static_cast<unsigned>(type) - 1u > 6u) {
+    // Types past 7, negative ones included, call nothing: answered before
+    // anything is set up. (Type 0 is left to the switch.)
+    if (static_cast<unsigned>(type) > 7u) {
         return nullptr;
     }
     // Nothing may escape into the host: it may not even share our C++ runtime.
     // The only exception our code can meet is an allocation failure.
     try {
-        // Route statuses are by far the most frequent: tested first, with
-        // nothing set up for the other types. A status without a record has
-        // nothing to report.
+        // The two most frequent, route statuses and timers, are tested first.
+        // A status without a record has nothing to report.
         if (type == vrel_notify_route_status) {
             if (data != nullptr) {
                 notify_ref ref(data);
                 onRouteStatus(&ref);
             }
+            return nullptr;
+        }
+        if (type == vrel_notify_timer) {
+            onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
             return nullptr;
         }
         switch (type) {
@@ -46,9 +50,6 @@ char* vrel_script_helper::notify(void* data, int type) {
             return nullptr;
         case vrel_notify_parent_command:
             return onParentCommandNotification(static_cast<const char*>(data));
-        case vrel_notify_timer:
-            onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
-            return nullptr;
         case vrel_notify_release:
             ::operator delete(data);
             return nullptr;
