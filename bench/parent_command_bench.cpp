@@ -5,6 +5,8 @@
 #include "bench_component.h"
 
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +32,33 @@ void BM_Parent(benchmark::State& state, const char* text) {
 }
 BENCHMARK_CAPTURE(BM_Parent, Source, "Source=12");
 BENCHMARK_CAPTURE(BM_Parent, Destination, "Destination=4");
+// A destination the list does not hold: the whole list is searched.
+BENCHMARK_CAPTURE(BM_Parent, DestinationUnlisted, "Destination=27");
+
+// A reply the plain way: find the command's end, copy a fixed text into memory
+// the host hands back, and free it as the release does.
+void BM_Baseline_Reply(benchmark::State& state, const char* text, const char* answer) {
+    const size_t size = std::strlen(answer) + 1;
+    const long long before = allocationCount();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(text);
+        benchmark::DoNotOptimize(std::strchr(text, '='));
+        char* reply = static_cast<char*>(::operator new(size));
+        std::memcpy(reply, answer, size);
+        benchmark::DoNotOptimize(reply);
+        ::operator delete(reply);
+    }
+    reportAllocations(state, before);
+}
+BENCHMARK_CAPTURE(BM_Baseline_Reply, Commands, "_commands",
+                  "Source=[value]\nDestination=[value]\nTake=[value]");
+BENCHMARK_CAPTURE(BM_Baseline_Reply, Events, "_events", "notify=*");
+BENCHMARK_CAPTURE(BM_Baseline_Reply, ReturnAll, "return=all", "CueRouter=7");
+
+// The three commands that answer: each reply is handed back at once.
+BENCHMARK_CAPTURE(BM_Parent, Commands, "_commands");
+BENCHMARK_CAPTURE(BM_Parent, Events, "_events");
+BENCHMARK_CAPTURE(BM_Parent, ReturnAll, "return=all");
 
 // "Take=1" without cue: the timer, the grey status, the clear route, the
 // button texts and one diagnostic line (written to standard error).

@@ -37,6 +37,28 @@ std::string filler(int number) {
            std::to_string(number * 7) + "\"/>\n";
 }
 
+// Temporary folders, each made once per run and removed with whatever
+// settings file it holds when the run ends.
+std::string temporaryFolder(const std::string& name) {
+    struct made_folders {
+        ~made_folders() {
+            for (const auto& made : byName) {
+                std::remove((made.second + "/object_settings.xml").c_str());
+                ::rmdir(made.second.c_str());
+            }
+        }
+        std::map<std::string, std::string> byName;
+    };
+    static made_folders folders;
+    std::string& folder = folders.byName[name];
+    if (folder.empty()) {
+        std::string pattern = "/tmp/vrel_bench_" + name + "_XXXXXX";
+        const char* made = ::mkdtemp(&pattern[0]);
+        folder = made != nullptr ? made : "/tmp";
+    }
+    return folder;
+}
+
 // Writes a settings file of `entries` entries into a folder of its own
 // (made once per layout and size) and returns the file's path.
 std::string settingsFile(int entries, layout shape) {
@@ -46,8 +68,8 @@ std::string settingsFile(int entries, layout shape) {
     if (found != made.end()) {
         return found->second;
     }
-    char pattern[] = "/tmp/vrel_bench_settings_XXXXXX";
-    const std::string folder = ::mkdtemp(pattern);
+    const std::string folder =
+        temporaryFolder(std::to_string(entries) + "_" + std::to_string(static_cast<int>(shape)));
     const std::string path = folder + "/object_settings.xml";
     std::ofstream out(path, std::ios::trunc);
     out << "<?xml version=\"1.0\"?>\n<settings>\n";
@@ -116,8 +138,7 @@ void BM_StartUp(benchmark::State& state, layout shape, bool cold) {
 
 // The fixed part of a start-up: no settings file at all.
 void BM_StartUp_NoSettingsFile(benchmark::State& state) {
-    char pattern[] = "/tmp/vrel_bench_empty_XXXXXX";
-    ::setenv("VREL_CONFIG_DIR", ::mkdtemp(pattern), 1);
+    ::setenv("VREL_CONFIG_DIR", temporaryFolder("empty").c_str(), 1);
     counting_host host;
     const long long before = allocationCount();
     for (auto _ : state) {

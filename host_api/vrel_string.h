@@ -5,6 +5,7 @@
 
 #include "vrel_export.h"
 
+#include <cstddef>
 #include <string>
 
 class VREL_STRING_API vrel_string {
@@ -51,7 +52,26 @@ public:
     bool operator!=(const vrel_string& other) const;
 
 private:
-    std::string text_;
+    friend class vrel_stringlist;
+
+    // Texts of up to inPlace - 1 bytes, and their NUL, live in the object
+    // itself: every command word, value and reply the component handles.
+    // Longer texts live on the heap.
+    static constexpr size_t inPlace = 64;
+
+    // The `length` bytes at `text` (which need no NUL and may lie in this
+    // string's own text).
+    vrel_string(const char* text, size_t length);
+    void assign(const char* text, size_t length);
+    void appendText(const char* text, size_t length);
+    size_t capacity() const;
+
+    char* data_; // local_.buffer, or a heap block of local_.capacity + 1 bytes
+    size_t length_;
+    union {
+        char buffer[inPlace];
+        size_t capacity; // on the heap: bytes before the NUL
+    } local_;
 };
 
 VREL_STRING_API vrel_string operator+(const vrel_string& left, const vrel_string& right);

@@ -5,53 +5,92 @@
 
 const char vrel_empty_text[] = "";
 
-void parse(command_record& record, const char* text) {
-    record.command = vrel_empty_text;
-    for (const char*& part : record.parts) {
+namespace {
+
+// The 32 parts of a record with none filled, copied whole into every record.
+struct empty_parts {
+    const char* parts[vrel_command_max_parts];
+};
+constexpr empty_parts emptyPartsOf() {
+    empty_parts empty{};
+    for (const char*& part : empty.parts) {
         part = vrel_empty_text;
     }
-    record.value = vrel_empty_text;
-    record.partCount = 0;
-    record.hasValue = false;
-    record.buffer = nullptr;
+    return empty;
+}
+constexpr empty_parts emptyParts = emptyPartsOf();
 
-    if (text == nullptr || *text == '\0') {
-        return;
-    }
-    const size_t length = std::strlen(text);
-    record.buffer = new (std::nothrow) char[length + 1];
-    if (record.buffer == nullptr) {
-        return;
-    }
-    std::memcpy(record.buffer, text, length + 1);
+// The characters that end the command word or a part: ".", "=" and the NUL.
+struct character_set {
+    bool of[256];
+};
+constexpr character_set wordEnds() {
+    character_set ends{};
+    ends.of[static_cast<unsigned char>('.')] = true;
+    ends.of[static_cast<unsigned char>('=')] = true;
+    ends.of[0] = true;
+    return ends;
+}
+constexpr character_set endsAWord = wordEnds();
 
-    char* const start = record.buffer;
-    for (char* at = start; *at != '\0'; ++at) {
-        if (record.partCount >= vrel_command_max_parts) {
+// Fills every field of `record` from its own copy of the text, `buffer`, or
+// as the empty record when there is none. The command word starts the text,
+// whether a "." or "=" ends it or not. Fields are kept in locals while the
+// text is written to, and stored once at the end.
+void fill(command_record& record, char* buffer) {
+    std::memcpy(record.parts, emptyParts.parts, sizeof record.parts);
+    const char* value = vrel_empty_text;
+    bool hasValue = false;
+    int32_t partCount = 0;
+    for (char* at = buffer; at != nullptr && partCount < vrel_command_max_parts; ++at) {
+        while (!endsAWord.of[static_cast<unsigned char>(*at)]) {
+            ++at;
+        }
+        const char c = *at;
+        if (c == '\0') {
             break;
         }
-        if (*at == '.') {
-            if (record.command == vrel_empty_text) {
-                record.command = start;
-            }
-            *at = '\0';
-            record.parts[record.partCount++] = at + 1;
-        } else if (*at == '=') {
-            if (record.command == vrel_empty_text) {
-                record.command = start;
-            }
-            *at = '\0';
-            record.hasValue = true;
-            record.value = at + 1;
+        *at = '\0';
+        if (c == '=') {
+            hasValue = true;
+            value = at + 1;
             break;
         }
+        record.parts[partCount++] = at + 1;
     }
-    if (record.command == vrel_empty_text) {
-        record.command = start;
+    record.command = buffer != nullptr ? buffer : vrel_empty_text;
+    record.value = value;
+    record.partCount = partCount;
+    record.hasValue = hasValue;
+    record.buffer = buffer;
+}
+
+} // namespace
+
+void parse(command_record& record, const char* text) {
+    parse(record, text, nullptr, 0);
+}
+
+void parse(command_record& record, const char* text, char* storage, size_t size) {
+    char* buffer = nullptr;
+    if (text != nullptr && *text != '\0') {
+        const size_t length = std::strlen(text);
+        buffer = length < size ? storage : new (std::nothrow) char[length + 1];
+        if (buffer != nullptr) {
+            std::memcpy(buffer, text, length + 1);
+        }
     }
+    fill(record, buffer);
 }
 
 void release(command_record& record) {
     delete[] record.buffer;
-    parse(record, nullptr);
+    fill(record, nullptr);
+}
+
+void discard(command_record& record, const char* storage) {
+    if (record.buffer != storage) {
+        delete[] record.buffer;
+    }
+    record.buffer = nullptr;
 }

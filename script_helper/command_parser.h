@@ -4,6 +4,8 @@
 
 #include "notify_records.h"
 
+#include <cstddef>
+
 // The one constant empty text that unfilled record fields point to.
 extern const char vrel_empty_text[];
 
@@ -14,7 +16,15 @@ extern const char vrel_empty_text[];
 // leaves an empty record with a null buffer.
 void parse(command_record& record, const char* text);
 
+// As above, but the copy of the text goes into `storage` when the text and
+// its NUL fit in `size` bytes; only a longer text gets a buffer of its own.
+// The record's fields are the same either way. Discard it with `storage`.
+void parse(command_record& record, const char* text, char* storage, size_t size);
+
 // Frees the record's buffer, if any, and leaves the record empty.
 void release(command_record& record);
+// Frees the buffer of a record parsed with `storage` unless it is `storage`,
+// for a record that is not used again: its fields are left as they are.
+void discard(command_record& record, const char* storage);
 
 #endif

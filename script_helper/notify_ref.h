@@ -23,6 +23,14 @@ public:
     // Of a command_record.
     vrel_string command() const;
     vrel_string value() const;
+    // The same two texts where they lie in the record, for the handler call
+    // only; "" for a null record or text.
+    const char* commandText() const {
+        return record_ != nullptr ? textOr(commandRecord()->command) : "";
+    }
+    const char* valueText() const {
+        return record_ != nullptr ? textOr(commandRecord()->value) : "";
+    }
 
     // Of a route_status_record, or null.
     const route_status_record* routeStatus() const {
@@ -30,6 +38,11 @@ public:
     }
 
 private:
+    const command_record* commandRecord() const {
+        return static_cast<const command_record*>(record_);
+    }
+    static const char* textOr(const char* text) { return text != nullptr ? text : ""; }
+
     void* record_;
 };
 

@@ -21,17 +21,28 @@ char* vrel_script_helper::sendCommand(const char* text) {
 }
 
 char* vrel_script_helper::notify(void* data, int type) {
+    // Types past 7, negative ones included, call nothing: answered before
+    // anything is set up. (Type 0 is left to the switch.)
+    if (static_cast<unsigned>(type) > 7u) {
+        return nullptr;
+    }
     // Nothing may escape into the host: it may not even share our C++ runtime.
     // The only exception our code can meet is an allocation failure.
     try {
-        switch (type) {
-        case vrel_notify_route_status:
-            // A status without a record has nothing to report.
+        // The two most frequent, route statuses and timers, are tested first.
+        // A status without a record has nothing to report.
+        if (type == vrel_notify_route_status) {
             if (data != nullptr) {
                 notify_ref ref(data);
                 onRouteStatus(&ref);
             }
             return nullptr;
+        }
+        if (type == vrel_notify_timer) {
+            onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
+            return nullptr;
+        }
+        switch (type) {
         case vrel_notify_button:
             if (data != nullptr) {
                 onButtonNotification(data);
@@ -39,9 +50,6 @@ char* vrel_script_helper::notify(void* data, int type) {
             return nullptr;
         case vrel_notify_parent_command:
             return onParentCommandNotification(static_cast<const char*>(data));
-        case vrel_notify_timer:
-            onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
-            return nullptr;
         case vrel_notify_release:
             ::operator delete(data);
             return nullptr;
@@ -65,26 +73,28 @@ char* vrel_script_helper::notify(void* data, int type) {
 
 namespace {
 
-// Releases a parsed record's buffer however the handler returns.
+// A parsed record whose copy of the text stays on the stack when it is short,
+// as every command of a working parent panel is; released however the
+// handler returns.
 class parsed_command {
 public:
-    explicit parsed_command(const char* text) { parse(record, text); }
+    explicit parsed_command(const char* text) { parse(record, text, storage_, sizeof storage_); }
     parsed_command(const parsed_command&) = delete;
     parsed_command& operator=(const parsed_command&) = delete;
-    ~parsed_command() { release(record); }
+    ~parsed_command() { discard(record, storage_); }
 
     command_record record;
+
+private:
+    char storage_[256];
 };
 
 } // namespace
 
 char* vrel_script_helper::onParentCommandNotification(const char* text) {
-    vrel_string reply;
-    {
-        parsed_command command(text);
-        notify_ref ref(&command.record);
-        reply = onParentCommand(&ref);
-    }
+    parsed_command command(text);
+    notify_ref ref(&command.record);
+    const vrel_string reply = onParentCommand(&ref);
     if (reply.length() <= 0) {
         return nullptr;
     }

@@ -2,26 +2,12 @@
 
 #include "debug_sink.h"
 
-#include <sys/stat.h>
-
+#include <atomic>
 #include <chrono>
-#include <cstring>
 #include <mutex>
+#include <utility>
 
 namespace {
-
-// What tells one version of a file from another without reading it.
-struct file_stamp {
-    long long size = -1;
-    long long seconds = 0;
-    long long nanoseconds = 0;
-    unsigned long long inode = 0;
-
-    bool operator==(const file_stamp& other) const {
-        return size == other.size && seconds == other.seconds && nanoseconds == other.nanoseconds &&
-               inode == other.inode;
-    }
-};
 
 struct cache_entry {
     file_stamp stamp;
@@ -31,9 +17,18 @@ struct cache_entry {
     std::shared_ptr<const settings_file> file; // null: the version was malformed
 };
 
+// The last diagnostic written for a path, and for which version.
+struct report_entry {
+    file_stamp stamp;
+    std::string line;
+};
+
 // Coarser than any file clock in use (FAT keeps modification times in steps
 // of two seconds).
 constexpr long long clockGranularityNanoseconds = 2000000000LL;
+
+// How often a file that changes while it is read is opened again.
+constexpr int readAttempts = 3;
 
 long long nanosecondsOf(long long seconds, long long nanoseconds) {
     return seconds * 1000000000LL + nanoseconds;
@@ -60,46 +55,91 @@ bool settledAt(const file_stamp& stamp, long long readStart) {
            readStart;
 }
 
-bool stampOf(const std::string& path, file_stamp& stamp) {
-#if defined(_WIN32)
-    // The 64-bit form: the C runtime's plain stat keeps times in 32 bits.
-    struct _stat64 info {};
-    const int result = ::_stat64(path.c_str(), &info);
-#else
-    struct stat info {};
-    const int result = ::stat(path.c_str(), &info);
-#endif
-    if (result != 0 || !S_ISREG(info.st_mode)) {
-        return false;
+// The cache and the diagnostics written, shared by every thread. The lock is
+// held only to look up and store: never while a file is opened, read or
+// parsed, nor while a diagnostic is written.
+class settings_cache {
+public:
+    // The cached version of `path` and its stamp, if it has settled.
+    bool settledVersion(const std::string& path, file_stamp& stamp,
+                        std::shared_ptr<const settings_file>& file) {
+        std::lock_guard<std::mutex> lock(guard_);
+        const auto found = files_.find(path);
+        if (found == files_.end() || !found->second.settled) {
+            return false;
+        }
+        stamp = found->second.stamp;
+        file = found->second.file;
+        return true;
     }
-    stamp.size = static_cast<long long>(info.st_size);
-    stamp.seconds = static_cast<long long>(info.st_mtime);
-#if defined(__linux__)
-    stamp.nanoseconds = static_cast<long long>(info.st_mtim.tv_nsec);
-#endif
-    stamp.inode = static_cast<unsigned long long>(info.st_ino);
-    return true;
+
+    // The cached version with this stamp, if it has settled.
+    bool settledVersion(const std::string& path, const file_stamp& stamp,
+                        std::shared_ptr<const settings_file>& file) {
+        std::lock_guard<std::mutex> lock(guard_);
+        const auto found = files_.find(path);
+        if (found == files_.end() || !(found->second.stamp == stamp) || !found->second.settled) {
+            return false;
+        }
+        file = found->second.file;
+        return true;
+    }
+
+    void store(const std::string& path, cache_entry entry) {
+        std::lock_guard<std::mutex> lock(guard_);
+        files_[path] = std::move(entry);
+    }
+
+    // Writes `line` unless it was the last line written for this version of
+    // the file at `path`.
+    void report(const std::string& path, const file_stamp& stamp, const std::string& line) {
+        {
+            std::lock_guard<std::mutex> lock(guard_);
+            report_entry& last = reports_[path];
+            if (last.stamp == stamp && last.line == line) {
+                return;
+            }
+            last = report_entry{stamp, line};
+            reported_ = true;
+        }
+        vrel_debug_sink(line.c_str());
+    }
+
+    // The file at `path` is gone or read well: a fault it shows again later
+    // is reported again, even on a version reported before.
+    void forgetReports(const std::string& path) {
+        if (!reported_) {
+            return; // nothing was ever reported
+        }
+        std::lock_guard<std::mutex> lock(guard_);
+        reports_.erase(path);
+    }
+
+private:
+    std::mutex guard_;
+    std::unordered_map<std::string, cache_entry> files_;
+    std::unordered_map<std::string, report_entry> reports_;
+    std::atomic<bool> reported_{false};
+};
+
+settings_cache& cache() {
+    static settings_cache shared;
+    return shared;
 }
 
-// `readable` is false when the file could not be opened or read at all.
-std::shared_ptr<const settings_file> parse(const std::string& path, bool reportMalformed,
-                                           bool& readable) {
-    readable = true;
+std::string diagnostic(const std::string& path, const std::string& problem) {
+    return "vrel_config: " + path + " " + problem + "; its settings are ignored\n";
+}
+
+// Parses the bytes in place; on failure `problem` says why.
+std::shared_ptr<settings_file> parse(file_bytes bytes, std::string& problem) {
     auto file = std::make_shared<settings_file>();
-    const pugi::xml_parse_result result = file->document.load_file(path.c_str());
+    file->bytes = std::move(bytes);
+    const pugi::xml_parse_result result =
+        file->document.load_buffer_inplace(file->bytes.data.get(), file->bytes.size);
     if (!result) {
-        if (result.status == pugi::status_file_not_found ||
-            result.status == pugi::status_io_error) {
-            readable = false;
-            return nullptr;
-        }
-        if (!reportMalformed) {
-            return nullptr;
-        }
-        const std::string line = "vrel_config: " + path + " is not well-formed XML (" +
-                                 result.description() + " at offset " +
-                                 std::to_string(result.offset) + "); its settings are ignored\n";
-        vrel_debug_sink(line.c_str());
+        problem = std::string("is not well-formed XML (") + result.description() + " at offset " +
+                  std::to_string(result.offset) + ")";
         return nullptr;
     }
     for (pugi::xml_node section : file->document.child("settings").children("section")) {
@@ -111,31 +151,66 @@ std::shared_ptr<const settings_file> parse(const std::string& path, bool reportM
 } // namespace
 
 std::shared_ptr<const settings_file> load_settings_file(const std::string& path) {
-    static std::mutex guard;
-    static std::unordered_map<std::string, cache_entry> cache;
+    settings_cache& files = cache();
+    {
+        // One look at the path settles the common cases without opening
+        // anything: no file, or a settled version read before.
+        file_stamp stamp;
+        std::shared_ptr<const settings_file> file;
+        const bool settled = files.settledVersion(path, stamp, file);
+        switch (look_at(path, settled ? &stamp : nullptr)) {
+        case path_look::missing:
+            files.forgetReports(path);
+            return nullptr;
+        case path_look::same:
+            return file;
+        case path_look::other:
+            break;
+        }
+    }
+    for (int attempt = 1;; ++attempt) {
+        const long long readStart = nowNanoseconds();
+        settings_source source(path);
+        if (source.status() == settings_source::state::missing) {
+            files.forgetReports(path);
+            return nullptr;
+        }
+        if (source.status() == settings_source::state::refused) {
+            // Permissions can change without a new stamp: such a file is
+            // tried again on every lookup, but reported once per version.
+            files.report(path, source.stamp(), diagnostic(path, source.problem()));
+            return nullptr;
+        }
+        std::shared_ptr<const settings_file> file;
+        if (files.settledVersion(path, source.stamp(), file)) {
+            return file;
+        }
 
-    const long long readStart = nowNanoseconds();
-    file_stamp stamp;
-    if (!stampOf(path, stamp)) {
-        return nullptr;
+        file_bytes bytes;
+        const settings_source::outcome outcome = source.read(bytes);
+        if (outcome == settings_source::outcome::changed) {
+            if (attempt < readAttempts) {
+                continue;
+            }
+            files.report(path, source.stamp(), diagnostic(path, "kept changing while it was read"));
+            return nullptr;
+        }
+        if (outcome == settings_source::outcome::failed) {
+            files.report(path, source.stamp(), diagnostic(path, source.problem()));
+            return nullptr;
+        }
+
+        // A malformed version is kept too, so that it is neither parsed nor
+        // reported again once it has settled.
+        std::string problem;
+        std::shared_ptr<settings_file> parsed = parse(std::move(bytes), problem);
+        if (parsed) {
+            files.forgetReports(path);
+        } else {
+            files.report(path, source.stamp(), diagnostic(path, problem));
+        }
+        files.store(path,
+                    cache_entry{source.stamp(), settledAt(source.stamp(), readStart), parsed});
+        return parsed;
     }
-    std::lock_guard<std::mutex> lock(guard);
-    auto found = cache.find(path);
-    const bool sameStamp = found != cache.end() && found->second.stamp == stamp;
-    if (sameStamp && found->second.settled) {
-        return found->second.file;
-    }
-    // A version read too soon after its change is read again; if it is still
-    // malformed, it has already been reported.
-    const bool reported = sameStamp && !found->second.file;
-    bool readable = true;
-    cache_entry entry{stamp, settledAt(stamp, readStart), parse(path, !reported, readable)};
-    std::shared_ptr<const settings_file> file = entry.file;
-    if (!readable) {
-        // Permissions can change without a new stamp: try again next time.
-        cache.erase(path);
-        return nullptr;
-    }
-    cache[path] = std::move(entry);
-    return file;
 }

@@ -5,38 +5,37 @@
 
 namespace {
 
-std::string numberText(int number, char fill, int width, int base) {
-    if (base < 2 || base > 36) {
-        base = 10;
-    }
+// Room for the digits of any int in any base from 2, and a sign.
+constexpr size_t numberDigits = 40;
+
+// The number's digits in `base`, with a leading "-" when negative; returns
+// their count.
+size_t formatNumber(int number, int base, char (&text)[numberDigits]) {
     // Work on the magnitude as unsigned so that INT_MIN has one.
     const bool negative = number < 0;
     unsigned int magnitude =
         negative ? 0u - static_cast<unsigned int>(number) : static_cast<unsigned int>(number);
-    char digits[40];
-    int count = 0;
+    char digits[numberDigits];
+    size_t count = 0;
     do {
         const unsigned int digit = magnitude % static_cast<unsigned int>(base);
         digits[count++] = static_cast<char>(digit < 10 ? '0' + digit : 'a' + (digit - 10));
         magnitude /= static_cast<unsigned int>(base);
     } while (magnitude != 0);
-    std::string text;
+    size_t length = 0;
     if (negative) {
-        text += '-';
+        text[length++] = '-';
     }
     while (count > 0) {
-        text += digits[--count];
+        text[length++] = digits[--count];
     }
-    if (width > 0 && static_cast<int>(text.size()) < width) {
-        text.insert(0, static_cast<size_t>(width) - text.size(), fill == '\0' ? ' ' : fill);
-    }
-    return text;
+    return length;
 }
 
 // A marker is "%" and one or two digits naming 1 to 99. Returns its number and
 // length at `at`, or 0.
-int markerAt(const std::string& text, size_t at, size_t& length) {
-    if (text[at] != '%' || at + 1 >= text.size()) {
+int markerAt(const char* text, size_t length, size_t at, size_t& markerLength) {
+    if (text[at] != '%' || at + 1 >= length) {
         return 0;
     }
     auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
@@ -44,60 +43,129 @@ int markerAt(const std::string& text, size_t at, size_t& length) {
         return 0;
     }
     int number = text[at + 1] - '0';
-    length = 2;
-    if (at + 2 < text.size() && isDigit(text[at + 2])) {
+    markerLength = 2;
+    if (at + 2 < length && isDigit(text[at + 2])) {
         number = number * 10 + (text[at + 2] - '0');
-        length = 3;
+        markerLength = 3;
     }
     return number;
 }
 
-std::string replaceLowestMarker(const std::string& text, const std::string& insert) {
-    // Only the first occurrence is filled, so that a text holding many copies of
-    // a marker grows by one insert per call, not one per copy.
-    int lowest = 0;
-    size_t at = 0;
-    size_t length = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        size_t markerLength = 0;
-        const int number = markerAt(text, i, markerLength);
-        if (number > 0 && (lowest == 0 || number < lowest)) {
-            lowest = number;
-            at = i;
-            length = markerLength;
-        }
-    }
-    if (lowest == 0) {
-        return text;
-    }
-    std::string result;
-    result.reserve(text.size() - length + insert.size());
-    result.append(text, 0, at).append(insert).append(text, at + length, std::string::npos);
-    return result;
+int clampedPosition(size_t at) {
+    return at > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(at);
 }
 
 } // namespace
 
-vrel_string::vrel_string() = default;
+vrel_string::vrel_string() : data_(local_.buffer), length_(0) {
+    local_.buffer[0] = '\0';
+}
 
-vrel_string::vrel_string(const char* text) : text_(text != nullptr ? text : "") {}
+vrel_string::vrel_string(const char* text, size_t length) : vrel_string() {
+    assign(text, length);
+}
 
-vrel_string::vrel_string(const vrel_string& other) = default;
+vrel_string::vrel_string(const char* text) : data_(local_.buffer), length_(0) {
+    local_.buffer[0] = '\0';
+    if (text == nullptr) {
+        return;
+    }
+    // Copied while measured: most texts fit in place and are read once.
+    for (size_t at = 0; at < inPlace; ++at) {
+        local_.buffer[at] = text[at];
+        if (text[at] == '\0') {
+            length_ = at;
+            return;
+        }
+    }
+    assign(text, inPlace + std::strlen(text + inPlace));
+}
 
-vrel_string::vrel_string(int number, char fill, int width, int base)
-    : text_(numberText(number, fill, width, base)) {}
+vrel_string::vrel_string(const vrel_string& other) : vrel_string(other.data_, other.length_) {}
 
-vrel_string::~vrel_string() = default;
+vrel_string::vrel_string(int number, char fill, int width, int base) : vrel_string() {
+    if (base < 2 || base > 36) {
+        base = 10;
+    }
+    char digits[numberDigits];
+    const size_t count = formatNumber(number, base, digits);
+    const size_t padding =
+        width > 0 && static_cast<size_t>(width) > count ? static_cast<size_t>(width) - count : 0;
+    if (padding == 0) {
+        assign(digits, count);
+        return;
+    }
+    const char pad = fill == '\0' ? ' ' : fill;
+    for (size_t i = 0; i < padding; ++i) {
+        appendText(&pad, 1);
+    }
+    appendText(digits, count);
+}
+
+vrel_string::~vrel_string() {
+    if (data_ != local_.buffer) {
+        delete[] data_;
+    }
+}
+
+size_t vrel_string::capacity() const {
+    return data_ != local_.buffer ? local_.capacity : inPlace - 1;
+}
+
+void vrel_string::assign(const char* text, size_t length) {
+    if (length <= capacity()) {
+        // The text may be part of this one.
+        std::memmove(data_, text, length);
+    } else {
+        char* block = new char[length + 1];
+        std::memcpy(block, text, length);
+        if (data_ != local_.buffer) {
+            delete[] data_;
+        }
+        data_ = block;
+        local_.capacity = length;
+    }
+    length_ = length;
+    data_[length_] = '\0';
+}
+
+void vrel_string::appendText(const char* text, size_t length) {
+    const size_t total = length_ + length;
+    if (total <= capacity()) {
+        std::memmove(data_ + length_, text, length);
+    } else {
+        const size_t doubled = 2 * capacity();
+        const size_t room = total > doubled ? total : doubled;
+        char* block = new char[room + 1];
+        std::memcpy(block, data_, length_);
+        // The text may be part of this one: copied before the old block goes.
+        std::memcpy(block + length_, text, length);
+        if (data_ != local_.buffer) {
+            delete[] data_;
+        }
+        data_ = block;
+        local_.capacity = room;
+    }
+    length_ = total;
+    data_[length_] = '\0';
+}
 
 vrel_string& vrel_string::operator=(const char* text) {
-    text_ = text != nullptr ? text : "";
+    if (text == nullptr) {
+        assign("", 0);
+    } else {
+        assign(text, std::strlen(text));
+    }
     return *this;
 }
 
-vrel_string& vrel_string::operator=(const vrel_string& other) = default;
+vrel_string& vrel_string::operator=(const vrel_string& other) {
+    assign(other.data_, other.length_);
+    return *this;
+}
 
 vrel_string& vrel_string::append(const vrel_string& other) {
-    text_ += other.text_;
+    appendText(other.data_, other.length_);
     return *this;
 }
 
@@ -106,21 +174,21 @@ vrel_string& vrel_string::operator+=(const vrel_string& other) {
 }
 
 int vrel_string::length() const {
-    return text_.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text_.size());
+    return clampedPosition(length_);
 }
 
 int vrel_string::toInt() const {
     size_t at = 0;
     bool negative = false;
-    if (at < text_.size() && (text_[at] == '+' || text_[at] == '-')) {
-        negative = text_[at] == '-';
+    if (at < length_ && (data_[at] == '+' || data_[at] == '-')) {
+        negative = data_[at] == '-';
         ++at;
     }
     long long value = 0;
-    for (; at < text_.size() && text_[at] >= '0' && text_[at] <= '9'; ++at) {
+    for (; at < length_ && data_[at] >= '0' && data_[at] <= '9'; ++at) {
         // Stop growing once past the range; the sign decides the clamp.
         if (value <= static_cast<long long>(INT_MAX) + 1) {
-            value = value * 10 + (text_[at] - '0');
+            value = value * 10 + (data_[at] - '0');
         }
     }
     if (negative) {
@@ -136,51 +204,74 @@ int vrel_string::toInt() const {
 }
 
 vrel_string::operator const char*() const {
-    return text_.c_str();
+    return data_;
 }
 
 const char* vrel_string::c_str() const {
-    return text_.c_str();
+    return data_;
 }
 
 vrel_string vrel_string::arg(const vrel_string& text) const {
-    vrel_string result;
-    result.text_ = replaceLowestMarker(text_, text.text_);
+    // Only the first occurrence is filled, so that a text holding many copies
+    // of a marker grows by one insert per call, not one per copy.
+    int lowest = 0;
+    size_t at = 0;
+    size_t markerLength = 0;
+    for (size_t i = 0; i < length_; ++i) {
+        size_t length = 0;
+        const int number = markerAt(data_, length_, i, length);
+        if (number > 0 && (lowest == 0 || number < lowest)) {
+            lowest = number;
+            at = i;
+            markerLength = length;
+        }
+    }
+    if (lowest == 0) {
+        return *this;
+    }
+    vrel_string result(data_, at);
+    result.appendText(text.data_, text.length_);
+    result.appendText(data_ + at + markerLength, length_ - at - markerLength);
     return result;
 }
 
 vrel_string vrel_string::arg(int number, char fill, int width, int base) const {
-    vrel_string result;
-    result.text_ = replaceLowestMarker(text_, numberText(number, fill, width, base));
-    return result;
+    return arg(vrel_string(number, fill, width, base));
 }
 
 int vrel_string::split(char separator, vrel_string& left, vrel_string& right) const {
-    const size_t at = text_.find(separator);
-    if (at == std::string::npos) {
+    const void* found = std::memchr(data_, separator, length_);
+    if (found == nullptr) {
         // `left` may be this very string: copy before clearing `right`.
-        std::string whole = text_;
-        left.text_ = std::move(whole);
-        right.text_.clear();
+        const vrel_string whole(*this);
+        left = whole;
+        right.assign("", 0);
         return -1;
     }
-    std::string before = text_.substr(0, at);
-    std::string after = text_.substr(at + 1);
-    left.text_ = std::move(before);
-    right.text_ = std::move(after);
-    return at > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(at);
+    const size_t at = static_cast<size_t>(static_cast<const char*>(found) - data_);
+    const vrel_string before(data_, at);
+    const vrel_string after(data_ + at + 1, length_ - at - 1);
+    left = before;
+    right = after;
+    return clampedPosition(at);
 }
 
 bool vrel_string::operator==(const vrel_string& other) const {
-    return text_ == other.text_;
+    return length_ == other.length_ && std::memcmp(data_, other.data_, length_) == 0;
 }
 
 bool vrel_string::operator==(const char* text) const {
-    return text_ == (text != nullptr ? text : "");
+    if (text == nullptr) {
+        return length_ == 0;
+    }
+    // A text holds no NUL, so equal first bytes mean `text` is at least as long.
+    return std::strncmp(data_, text, length_) == 0 && text[length_] == '\0';
 }
 
 bool vrel_string::operator==(int number) const {
-    return text_ == numberText(number, '\0', 0, 10);
+    char digits[numberDigits];
+    const size_t count = formatNumber(number, 10, digits);
+    return length_ == count && std::memcmp(data_, digits, count) == 0;
 }
 
 bool vrel_string::operator!=(const vrel_string& other) const {

@@ -47,18 +47,29 @@ vrel_stringlist::vrel_stringlist() = default;
 vrel_stringlist::vrel_stringlist(const vrel_stringlist& other) = default;
 
 vrel_stringlist::vrel_stringlist(const vrel_string& text, char separator) {
-    const char* at = text.c_str();
-    if (*at == '\0') {
+    const char* at = text.data_;
+    const char* const end = at + text.length_;
+    if (at == end) {
         return;
     }
+    if (separator == '\0') {
+        items_.push_back(text);
+        return;
+    }
+    size_t elements = 1;
+    for (const char* c = at; c != end; ++c) {
+        elements += *c == separator ? 1 : 0;
+    }
+    items_.reserve(elements);
     for (;;) {
-        const char* end = std::strchr(at, separator);
-        if (separator == '\0' || end == nullptr) {
-            items_.emplace_back(at);
+        const void* found = std::memchr(at, separator, static_cast<size_t>(end - at));
+        const char* stop = found != nullptr ? static_cast<const char*>(found) : end;
+        items_.emplace_back();
+        items_.back().assign(at, static_cast<size_t>(stop - at));
+        if (stop == end) {
             return;
         }
-        items_.emplace_back(std::string(at, end).c_str());
-        at = end + 1;
+        at = stop + 1;
     }
 }
 

@@ -33,6 +33,16 @@ Tavrin::Tavrin(client_host* host_, const char* text)
     musicDestinations = objectSetting(settingsSection, "musicdestinations");
     cueDestinations = objectSetting(settingsSection, "cuedestinations");
     sourceNames = objectSetting(settingsSection, "sourcenames");
+    indexLists();
+}
+
+void Tavrin::indexLists() {
+    musicDestinationPositions.rebuild(musicDestinations);
+    cueDestinationPositions.rebuild(cueDestinations);
+    cueSourceNumbers.clear();
+    for (const vrel_string& cueSource : cueSources) {
+        cueSourceNumbers.push_back(cueSource.toInt());
+    }
 }
 
 Tavrin::~Tavrin() = default;

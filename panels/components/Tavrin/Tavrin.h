@@ -5,7 +5,10 @@
 #ifndef TAVRIN_H
 #define TAVRIN_H
 
+#include "number_index.h"
 #include "vrel_script_helper.h"
+
+#include <vector>
 
 class Tavrin : public vrel_script_helper {
 public:
@@ -36,6 +39,8 @@ private:
 
     // The plain decimal text of a number, as the lists hold numbers.
     static vrel_string decimal(int number);
+    // Builds what is kept beside the mapping lists, after they are read.
+    void indexLists();
 
     static constexpr int cueTableSize = 17; // cue router destinations 0 to 16
     // The timer that clears the operator message, and how long it stays up
@@ -65,6 +70,11 @@ private:
     vrel_stringlist sourceNames;
     vrel_stringlist cueSources;
     vrel_stringlist musicDestinations;
+    // Kept beside the lists and replaced with them: where each number stands
+    // in musicDestinations and cueDestinations, and cueSources' values.
+    number_index musicDestinationPositions;
+    number_index cueDestinationPositions;
+    std::vector<int> cueSourceNumbers;
 };
 
 #endif

@@ -1,6 +1,8 @@
 // The operator's cue button, the message timer and the parent panel's commands.
 #include "Tavrin.h"
 
+#include <cstring>
+
 void Tavrin::onButton(notify_ref* ref) {
     if (!(ref->panel() == 1) || !(ref->control() == "ActivateCue")) {
         return;
@@ -21,35 +23,77 @@ void Tavrin::onTimer(int id) {
     timerKill(id);
 }
 
-vrel_string Tavrin::onParentCommand(notify_ref* ref) {
-    const vrel_string command = ref->command();
-    const vrel_string value = ref->value();
-    vrel_stringlist reply;
+namespace {
 
-    if (command == "return") {
-        if (value == "all") {
-            reply << vrel_string("CueRouter=%1").arg(cueRouter, '\0', 0, 10);
+// True when `text` is exactly `word`, read where the text lies.
+bool isWord(const char* text, const char* word) {
+    return std::strcmp(text, word) == 0;
+}
+
+// A parent command's number: its value's integer value.
+int numberOf(const char* value) {
+    return vrel_string(value).toInt();
+}
+
+// The answer to "_commands": its three lines joined with line feeds.
+const char* const commandsReply = "Source=[value]\n"
+                                  "Destination=[value]\n"
+                                  "Take=[value]";
+
+} // namespace
+
+vrel_string Tavrin::onParentCommand(notify_ref* ref) {
+    const char* const command = ref->commandText();
+    const char* const value = ref->valueText();
+
+    // Each command word starts with a character of its own (the two with "_"
+    // apart), so the first character picks the one row that can match.
+    switch (command[0]) {
+    case 'r':
+        if (isWord(command, "return") && isWord(value, "all")) {
+            return vrel_string("CueRouter=%1").arg(cueRouter, '\0', 0, 10);
         }
-    } else if (command == "instance" && value != instanceName) {
-        instanceName = value;
-    } else if (command == "CueRouter") {
-        cueRouter = value.toInt();
-    } else if (command == "Source") {
-        sourceCueCapable = false;
-        source = value.toInt();
-        lookupSource(source);
-    } else if (command == "Destination") {
-        destCueCapable = false;
-        destination = value.toInt();
-        lookupDestination(destination);
-    } else if (command == "Take") {
-        take();
-    } else if (command == "_events") {
-        reply << "notify=*";
-    } else if (command == "_commands") {
-        reply << "Source=[value]"
-              << "Destination=[value]"
-              << "Take=[value]";
+        break;
+    case 'i':
+        // An unchanged name matches no row at all.
+        if (isWord(command, "instance") && !(instanceName == value)) {
+            instanceName = value;
+        }
+        break;
+    case 'C':
+        if (isWord(command, "CueRouter")) {
+            cueRouter = numberOf(value);
+        }
+        break;
+    case 'S':
+        if (isWord(command, "Source")) {
+            sourceCueCapable = false;
+            source = numberOf(value);
+            lookupSource(source);
+        }
+        break;
+    case 'D':
+        if (isWord(command, "Destination")) {
+            destCueCapable = false;
+            destination = numberOf(value);
+            lookupDestination(destination);
+        }
+        break;
+    case 'T':
+        if (isWord(command, "Take")) {
+            take();
+        }
+        break;
+    case '_':
+        if (isWord(command, "_events")) {
+            return vrel_string("notify=*");
+        }
+        if (isWord(command, "_commands")) {
+            return vrel_string(commandsReply);
+        }
+        break;
+    default:
+        break;
     }
-    return reply.toString('\n');
+    return vrel_string();
 }
