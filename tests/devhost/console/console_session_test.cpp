@@ -221,12 +221,4 @@ TEST(ConsoleSession, PrintsForAReaderAtTheScreen) {
     }
 }
 
-// Test that typed lines go to the history, except those with control bytes.
-TEST(ConsoleSession, RemembersWhatWasTyped) {
-    scripted_lines lines({"say one", "presss typo", "say \x1b[A", "", "quit"});
-    console_run run;
-    run.run(lines);
-    EXPECT_EQ(lines.remembered, (std::vector<std::string>{"say one", "presss typo", "", "quit"}));
-}
-
 } // namespace

@@ -35,16 +35,6 @@ TEST(HistoryFile, DefaultPathFromTheEnvironment) {
     }
 }
 
-TEST(HistoryFile, KeepsOnlyLinesWorthRecalling) {
-    EXPECT_TRUE(history_file::keeps("press ActivateCue"));
-    EXPECT_TRUE(history_file::keeps("say\ttabbed"));
-    EXPECT_FALSE(history_file::keeps(""));
-    EXPECT_FALSE(history_file::keeps("   "));
-    EXPECT_FALSE(history_file::keeps("say \x1b[A"));
-    EXPECT_FALSE(history_file::keeps("say \x7f"));
-    EXPECT_FALSE(history_file::keeps(std::string(history_file::longestLine + 1, 'a')));
-}
-
 // Test that a session's lines come back, at most `limit` of the latest, and
 // that a second session's save adds to the first's.
 TEST(HistoryFile, SavesLoadsAndMergesWithinItsLimit) {

@@ -142,20 +142,4 @@ TEST(TrafficPrinter, ColoursByKind) {
     EXPECT_FALSE(is_colored(untouched));
 }
 
-// Test that steps are left out while asked, and nothing else is.
-TEST(TrafficPrinter, LeavesOutStepsOnRequest) {
-    change_feed feed;
-    traffic_log log;
-    log.setFeed(&feed);
-    std::ostringstream out;
-    traffic_printer printer(feed, &out, traffic_style{});
-    printer.showSteps(false);
-    log.add(0, traffic_kind::step, "stdin:1  press X");
-    log.add(0, traffic_kind::out, "TP 'text=a' '1' 'X'");
-    printer.showSteps(true);
-    log.add(0, traffic_kind::step, "stdin:2  say");
-    EXPECT_EQ(out.str(), traffic_log::format({0, traffic_kind::out, "TP 'text=a' '1' 'X'"}) + "\n" +
-                             traffic_log::format({0, traffic_kind::step, "stdin:2  say"}) + "\n");
-}
-
 } // namespace
