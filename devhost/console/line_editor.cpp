@@ -42,8 +42,10 @@ line_editor::line_editor(const char* program, completer complete, history_file h
     el_set(editor_, EL_EDITOR, "emacs");
     el_set(editor_, EL_PROMPT, &line_editor::prompt);
     el_set(editor_, EL_HIST, ::history, history_);
-    el_set(editor_, EL_ADDFN, "vrel-complete", "complete a statement, control or id",
-           &line_editor::completeKey);
+    // The wide form keeps the names as given (static here); the narrow one
+    // copies them and never frees the copies.
+    el_wset(editor_, EL_ADDFN, L"vrel-complete", L"complete a statement, control or id",
+            &line_editor::completeKey);
     el_set(editor_, EL_BIND, "^I", "vrel-complete", nullptr);
     // The user's own ~/.editrc may bind more keys.
     el_source(editor_, nullptr);
