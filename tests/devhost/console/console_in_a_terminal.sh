@@ -22,7 +22,9 @@ rm -rf "$work"
 mkdir -p "$work/home"
 socket="vrel-console-$$"
 tmx() { tmux -L "$socket" -f /dev/null "$@"; }
-trap 'tmx kill-server 2>/dev/null' EXIT
+socket_path=""
+# The server goes, and so does its socket, which tmux leaves behind.
+trap 'tmx kill-server 2>/dev/null; [ -z "$socket_path" ] || rm -f "$socket_path"' EXIT
 
 screen() { tmx capture-pane -p -t console; }
 fail() {
@@ -55,6 +57,7 @@ start_session() {
     tmx kill-server 2>/dev/null
     tmx new-session -d -s console -x 150 -y 50 \
         "cd '$work' && HOME='$work/home' XDG_STATE_HOME= '$program' --lib-dir '$library_folder' $*; echo \"exit status \$?\"; sleep 600"
+    socket_path=$(tmx display-message -p '#{socket_path}')
     wait_for '^devhost>$' "no prompt"
 }
 
