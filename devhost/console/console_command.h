@@ -1,9 +1,10 @@
 // The console: "vrel-devhost" without scenario files reads statements from
-// standard input.
+// standard input, with line editing, history and completion at a terminal.
 #ifndef VREL_DEVHOST_CONSOLE_COMMAND_H
 #define VREL_DEVHOST_CONSOLE_COMMAND_H
 
 #include "devhost_options.h"
+#include "interactive_session.h"
 
 #include <CLI/CLI.hpp>
 
@@ -20,6 +21,8 @@ public:
 private:
     devhost_options& common_;
     std::string recordFile_;
+    std::string historyFile_;
+    console_start start_;
 };
 
 #endif

@@ -631,6 +631,16 @@ bool parse_scenario(const std::string& file, std::istream& in, std::vector<state
     return errors.empty();
 }
 
+std::vector<std::string> scenario_statement_names(bool interactive) {
+    std::vector<std::string> names;
+    for (const auto& entry : verbs()) {
+        if (interactive || !entry.second.interactiveOnly) {
+            names.push_back(entry.first);
+        }
+    }
+    return names;
+}
+
 const char* scenario_help_text() {
     return R"(Set-up
   settings <folder>                    settings folder of the component (before load)

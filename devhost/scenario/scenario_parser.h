@@ -34,6 +34,10 @@ std::vector<std::string> statement_names();
 // Reads "5000", "5000ms" or "5s" as milliseconds.
 bool read_duration(const std::string& text, int64_t& ms);
 
+// The words that begin a statement, in order; `interactive` adds help, save,
+// quit and exit. For the console's completion.
+std::vector<std::string> scenario_statement_names(bool interactive);
+
 // The short list of every statement, for "help".
 const char* scenario_help_text();
 

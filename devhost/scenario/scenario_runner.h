@@ -58,6 +58,8 @@ public:
     static constexpr int64_t maxCrosspointsPreset = 1000000;
 
     int stepsRun() const { return steps_; }
+    // The numbers of the flagged log entries that "expect flagged" took.
+    const std::set<size_t>& expectedFlags() const { return expectedFlags_; }
     int expectationsMet() const { return expectationsMet_; }
 
     // A text with ${component} replaced by the component path.

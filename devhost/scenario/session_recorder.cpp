@@ -37,10 +37,33 @@ void session_recorder::record(const statement& s, const scenario_runner& runner,
     default:
         break;
     }
-    // A blank line before each action keeps the recording readable.
-    if (s.isAction() && !lines_.empty()) {
-        lines_.push_back({"", "", "", ""});
+    if (s.isAction()) {
+        for (const std::string& line : closing(window_)) {
+            lines_.push_back({line, "", "", ""});
+        }
+        window_ = open_window();
+        // A blank line before each action keeps the recording readable.
+        if (!lines_.empty()) {
+            lines_.push_back({"", "", "", ""});
+        }
     }
+    recordStatement(s, runner);
+    ++statements_;
+    if (s.kind == statement_kind::expect_flagged) {
+        taken_ = runner.expectedFlags();
+    }
+    if (s.kind == statement_kind::expect_sent && window_.open) {
+        ++window_.sentTaken;
+    }
+    if (s.kind == statement_kind::expect_nothing_sent) {
+        window_.nothingSent = true;
+    }
+    if (s.isAction()) {
+        openWindow(runner, log, s.kind == statement_kind::parent);
+    }
+}
+
+void session_recorder::recordStatement(const statement& s, const scenario_runner& runner) {
     switch (s.kind) {
     case statement_kind::settings:
         lines_.push_back({"", runner.resolve(s.words[0]), "settings", ""});
@@ -61,43 +84,57 @@ void session_recorder::record(const statement& s, const scenario_runner& runner,
         lines_.push_back({s.source, "", "", ""});
         break;
     }
-    ++statements_;
-    if (!s.isAction()) {
-        return;
-    }
+}
 
-    // The traffic of the action's window, as expectations.
+void session_recorder::openWindow(const scenario_runner& runner, const traffic_log& log,
+                                  bool parent) {
     const std::string componentPath = runner.host().componentPath();
-    std::string debug;
+    window_.open = true;
     for (size_t i = runner.windowStart(); i < log.size(); ++i) {
         const traffic_entry& e = log[i];
         switch (e.kind) {
         case traffic_kind::out:
-            lines_.push_back(
-                {"expect sent " + write_free_text(portable(e.text, componentPath)), "", "", ""});
+            window_.sent.push_back(portable(e.text, componentPath));
             break;
         case traffic_kind::note:
         case traffic_kind::problem:
-            lines_.push_back(
-                {"expect flagged " + write_free_text(portable(e.text, componentPath)), "", "", ""});
+            window_.flagged.push_back(portable(e.text, componentPath));
+            flagged_.push_back({i, window_.flagged.back()});
             break;
         case traffic_kind::debug:
-            debug += e.text;
+            window_.debug += e.text;
             break;
         default:
             break;
         }
     }
-    lines_.push_back({"expect nothing sent", "", "", ""});
-    if (!debug.empty()) {
-        lines_.push_back({"expect debug " + write_free_text(debug), "", "", ""});
+    window_.parent = parent;
+    window_.replied = runner.lastReplied();
+    window_.reply = runner.lastReply();
+}
+
+std::vector<std::string> session_recorder::closing(const open_window& window) {
+    std::vector<std::string> lines;
+    if (!window.open) {
+        return lines;
     }
-    if (s.kind == statement_kind::parent) {
-        lines_.push_back({runner.lastReplied()
-                              ? "expect reply " + write_free_text(runner.lastReply())
-                              : "expect no reply",
-                          "", "", ""});
+    for (const std::string& text : window.flagged) {
+        lines.push_back("# the host flagged: " + write_free_text(text));
     }
+    for (size_t i = window.sentTaken; i < window.sent.size(); ++i) {
+        lines.push_back("expect sent " + write_free_text(window.sent[i]));
+    }
+    if (!window.nothingSent) {
+        lines.push_back("expect nothing sent");
+    }
+    if (!window.debug.empty()) {
+        lines.push_back("expect debug " + write_free_text(window.debug));
+    }
+    if (window.parent) {
+        lines.push_back(window.replied ? "expect reply " + write_free_text(window.reply)
+                                       : "expect no reply");
+    }
+    return lines;
 }
 
 std::string session_recorder::scenarioText(const std::string& file) const {
@@ -117,10 +154,32 @@ std::string session_recorder::scenarioText(const std::string& file) const {
         }
         text += line.verb + " " + write_word(path) + line.rest + "\n";
     }
+    for (const std::string& line : closing(window_)) {
+        text += line + "\n";
+    }
+    bool headed = false;
+    for (const flagged_entry& entry : flagged_) {
+        if (taken_.count(entry.index) != 0) {
+            continue;
+        }
+        if (!headed) {
+            text += "\n# What the host flagged that no expectation above took.\n";
+            headed = true;
+        }
+        text += "expect flagged " + write_free_text(entry.text) + "\n";
+    }
     return text;
 }
 
 bool session_recorder::save(const std::string& file, std::string& error) const {
+    // A FIFO or a device in the file's place would block or swallow the
+    // session.
+    std::error_code ignored;
+    const fs::file_status status = fs::status(file, ignored);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        error = "cannot write '" + file + "': not a regular file";
+        return false;
+    }
     std::ofstream out(file, std::ios::binary);
     if (!out) {
         error = "cannot write '" + file + "'";
