@@ -2,6 +2,7 @@
 // silently mis-handle is reported with its line, as an error or a warning,
 // and good settings pass.
 #include "settings_check.h"
+#include "settings_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -201,5 +202,77 @@ TEST(SettingsCheckFile, UnusableFilesAreErrors) {
     ASSERT_EQ(noSection.errors(), 1);
     EXPECT_NE(noSection.findings[0].message.find("no section ZELK_ROUTER"), std::string::npos);
 }
+
+struct rules_case {
+    const char* name;
+    const char* body; // inside <settings-rules component="C" section="S">, from line 2
+    int line;
+    const char* says;
+};
+
+void PrintTo(const rules_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BadRules : public testing::TestWithParam<rules_case> {};
+
+// A rules file that is wrong says where, so that a component's author finds
+// the mistake before a user meets it.
+TEST_P(BadRules, AreRefusedWithTheirLine) {
+    const rules_case& c = GetParam();
+    const std::string text = std::string("<settings-rules component=\"C\" section=\"S\">\n") +
+                             c.body + "</settings-rules>\n";
+    settings_rules rules;
+    std::string error;
+    ASSERT_FALSE(parse_settings_rules("r.xml", text, rules, error));
+    EXPECT_EQ(error, "r.xml:" + std::to_string(c.line) + ": " + c.says);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadRules,
+    testing::Values(
+        rules_case{"no_keys", "", 1, "<settings-rules> names no <number> and no <list>"},
+        rules_case{"unknown_element", "  <numbr key=\"a\"/>\n", 2,
+                   "unknown element <numbr> (expected <number> or <list>)"},
+        rules_case{"unknown_attribute", "  <number key=\"a\" mni=\"1\"/>\n", 2,
+                   "<number> has no attribute 'mni' (it takes key, min, max, because)"},
+        rules_case{"bound_not_a_number", "  <number key=\"a\" min=\"one\"/>\n", 2,
+                   "<number> min='one' is not a whole number"},
+        rules_case{"min_above_max", "  <number key=\"a\" min=\"5\" max=\"1\"/>\n", 2,
+                   "<number> min 5 is above max 1"},
+        rules_case{"key_twice",
+                   "  <number key=\"a\"/>\n  <list key=\"a\" items=\"texts\" item=\"x\"/>\n", 3,
+                   "key a has rules already"},
+        rules_case{"items_unknown", "  <list key=\"a\" items=\"words\" item=\"x\"/>\n", 2,
+                   "<list> items='words': numbers or texts"},
+        rules_case{"partner_missing",
+                   "  <list key=\"a\" items=\"numbers\" item=\"x\">\n    <pairs with=\"b\"/>\n"
+                   "  </list>\n",
+                   2, "<pairs with='b'>: no other <list> has key b"},
+        rules_case{"names_are_numbers",
+                   "  <list key=\"a\" items=\"numbers\" item=\"x\">\n    <named-by list=\"b\"/>\n"
+                   "  </list>\n  <list key=\"b\" items=\"numbers\" item=\"y\"/>\n",
+                   2, "<named-by list='b'>: no <list> of texts has key b"},
+        rules_case{"range_on_texts",
+                   "  <list key=\"a\" items=\"texts\" item=\"x\">\n    <range min=\"1\"/>\n"
+                   "  </list>\n",
+                   3, "<range> is for lists of numbers"},
+        rules_case{"searched_outside_range",
+                   "  <list key=\"a\" items=\"numbers\" item=\"x\">\n"
+                   "    <range min=\"1\" max=\"4\"/>\n    <searched max=\"9\"/>\n  </list>\n",
+                   2, "<searched> max 9 lies outside the list's <range>"},
+        rules_case{"not_equal_unknown",
+                   "  <list key=\"a\" items=\"numbers\" item=\"x\">\n"
+                   "    <not-equal key=\"off\"/>\n  </list>\n",
+                   2, "<not-equal key='off'>: no <number> has key off"},
+        rules_case{"severity_unknown",
+                   "  <list key=\"a\" items=\"numbers\" item=\"x\">\n"
+                   "    <repeats severity=\"fatal\"/>\n  </list>\n",
+                   3, "<repeats> severity='fatal': error or warning"},
+        rules_case{"part_twice",
+                   "  <list key=\"a\" items=\"numbers\" item=\"x\">\n"
+                   "    <range min=\"1\"/>\n    <range max=\"4\"/>\n  </list>\n",
+                   4, "<range> is given twice in one <list>"}),
+    [](const testing::TestParamInfo<rules_case>& tested) { return tested.param.name; });
 
 } // namespace
