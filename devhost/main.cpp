@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     common.addTo(app);
     run_command scenarios(app, common);
     console_command console(app, common);
-    check_command check(app);
+    check_command check(app, common);
 
     try {
         app.parse(argc, argv);
@@ -42,10 +42,10 @@ int main(int argc, char** argv) {
         std::cerr << "vrel-devhost: " << e.what() << "\n(vrel-devhost --help shows the options)\n";
         return 2;
     }
+    common.settle(argc > 0 ? argv[0] : "");
     if (check.chosen()) {
         return check.run();
     }
-    common.settle(argc > 0 ? argv[0] : "");
     const std::string wrong = console.problem(scenarios.chosen());
     if (!wrong.empty()) {
         std::cerr << "vrel-devhost: " << wrong << '\n';
