@@ -201,7 +201,14 @@ struct list_values {
 class section_checker {
 public:
     section_checker(const settings_rules& rules, const line_index& lines, report_builder& out)
-        : rules_(rules), lines_(lines), out_(out) {}
+        : rules_(rules), lines_(lines), out_(out) {
+        for (const number_rule& rule : rules.numbers) {
+            loweredKeys_.emplace(lowered(rule.key), rule.key);
+        }
+        for (const list_rule& rule : rules.lists) {
+            loweredKeys_.emplace(lowered(rule.key), rule.key);
+        }
+    }
 
     void check(const pugi::xml_node& section);
 
@@ -238,6 +245,7 @@ private:
     int sectionLine_ = 0;
     std::map<std::string, entry> entries_;
     std::map<std::string, list_values> lists_;
+    std::map<std::string, std::string> loweredKeys_; // the rules' keys by their lower case
 };
 
 void section_checker::check(const pugi::xml_node& section) {
@@ -261,17 +269,8 @@ void section_checker::check(const pugi::xml_node& section) {
 
 std::string section_checker::similarKey(const std::string& key) const {
     const std::string wanted = lowered(key);
-    for (const number_rule& rule : rules_.numbers) {
-        if (lowered(rule.key) == wanted) {
-            return rule.key;
-        }
-    }
-    for (const list_rule& rule : rules_.lists) {
-        if (lowered(rule.key) == wanted) {
-            return rule.key;
-        }
-    }
-    return std::string();
+    const auto found = loweredKeys_.find(wanted);
+    return found == loweredKeys_.end() ? std::string() : found->second;
 }
 
 void section_checker::readEntries(const pugi::xml_node& section) {
