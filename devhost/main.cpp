@@ -27,6 +27,9 @@ host flagged a problem no scenario expected (check: when there are errors),
 int main(int argc, char** argv) {
     CLI::App app(description, "vrel-devhost");
     app.footer(footer);
+    // Paths such as /work/settings are arguments, not Windows-style options;
+    // set before the subcommands, which inherit it.
+    app.allow_windows_style_options(false);
     devhost_options common;
     common.addTo(app);
     run_command scenarios(app, common);
