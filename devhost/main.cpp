@@ -30,11 +30,14 @@ host flagged a problem no scenario expected (check: when there are errors),
 int main(int argc, char** argv) {
     CLI::App app(description, "vrel-devhost");
     app.footer(footer);
+    // Paths such as /work/settings are arguments, not Windows-style options;
+    // set before the subcommands, which inherit it.
+    app.allow_windows_style_options(false);
     devhost_options common;
     common.addTo(app);
     run_command scenarios(app, common);
     console_command console(app, common);
-    check_command check(app);
+    check_command check(app, common);
 #if defined(VREL_DEVHOST_SERVE)
     serve_command serve(app, common);
 #endif
@@ -48,10 +51,10 @@ int main(int argc, char** argv) {
         std::cerr << "vrel-devhost: " << e.what() << "\n(vrel-devhost --help shows the options)\n";
         return 2;
     }
+    common.settle(argc > 0 ? argv[0] : "");
     if (check.chosen()) {
         return check.run();
     }
-    common.settle(argc > 0 ? argv[0] : "");
 #if defined(VREL_DEVHOST_SERVE)
     if (serve.chosen()) {
         return serve.run(argc > 0 ? argv[0] : "");
