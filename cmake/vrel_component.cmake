@@ -97,3 +97,14 @@ function(vrel_add_component name)
     endif()
     install(FILES ${beside} DESTINATION lib/${name})
 endfunction()
+
+# vrel_add_test_component(<name> <source>...): a component library for the
+# tools' tests that talks to the host through the boundary alone (no frame),
+# so that it can break the rules on purpose. Its factory is the boundary's
+# declaration, exported as a real component's is.
+function(vrel_add_test_component name)
+    add_library(${name} SHARED ${ARGN})
+    target_link_libraries(${name} PRIVATE vrel_host_api)
+    target_compile_definitions(${name} PRIVATE VREL_COMPONENT_BUILDING)
+    vrel_warnings(${name})
+endfunction()

@@ -5,6 +5,8 @@
 // component reads it.
 #include "tavrin_harness.h"
 
+#include "component_factory.h"
+
 #if !defined(_WIN32)
 #include "child_process.h"
 
@@ -18,8 +20,6 @@
 
 namespace {
 
-using factory_function = vrel_client_callback* (*)(client_host*, const char*);
-
 std::string exampleSettings() {
     std::ifstream in(std::string(TAVRIN_EXAMPLE_SETTINGS) + "/object_settings.xml",
                      std::ios::binary);
@@ -30,7 +30,7 @@ std::string exampleSettings() {
 
 // Creates and destroys components until both outcomes have been seen and a
 // second has passed, or for at most `limit`. Returns what went wrong.
-std::string startUpsDuringSwaps(factory_function factory, std::chrono::seconds limit) {
+std::string startUpsDuringSwaps(vrel_component_factory factory, std::chrono::seconds limit) {
     const auto start = std::chrono::steady_clock::now();
     const auto minimum = start + std::chrono::seconds(1);
     int withSettings = 0;
@@ -108,7 +108,7 @@ TEST_F(SettingsRace, FifoSwapsNeverBlockAndTheFileIsReadOnceBack) {
     ASSERT_FALSE(example.empty());
     settings.write(example);
     const auto factory =
-        reinterpret_cast<factory_function>(exportedSymbol("load_vrel_client_script"));
+        reinterpret_cast<vrel_component_factory>(exportedSymbol(VREL_COMPONENT_FACTORY_NAME));
     ASSERT_NE(factory, nullptr);
     const std::string file = settings.path() + "/object_settings.xml";
 

@@ -19,7 +19,6 @@ public:
 
 } // namespace
 
-extern "C" VREL_EXPORT_SYMBOL vrel_client_callback* load_vrel_client_script(client_host*,
-                                                                            const char*) {
+extern "C" vrel_client_callback* load_vrel_client_script(client_host*, const char*) {
     return new (std::nothrow) exiting_component();
 }

@@ -45,7 +45,6 @@ private:
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) vrel_client_callback*
-load_vrel_client_script(client_host* host, const char*) {
+extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char*) {
     return new (std::nothrow) crashing_component(host);
 }

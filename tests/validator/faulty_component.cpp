@@ -1,8 +1,7 @@
 // A component library that breaks the rules on purpose, for the validator's
 // own tests. The environment variable VREL_FAULT picks the fault; without it
 // the component keeps every rule.
-#include "client_host.h"
-#include "vrel_client_callback.h"
+#include "component_factory.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -137,7 +136,6 @@ private:
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) vrel_client_callback*
-load_vrel_client_script(client_host* host, const char*) {
+extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char*) {
     return new (std::nothrow) faulty_component(host);
 }
