@@ -110,32 +110,6 @@ json timers_of(const emulated_host& host) {
 
 } // namespace
 
-const char* traffic_kind_name(traffic_kind kind) {
-    switch (kind) {
-    case traffic_kind::step:
-        return "step";
-    case traffic_kind::say:
-        return "say";
-    case traffic_kind::in:
-        return "in";
-    case traffic_kind::out:
-        return "out";
-    case traffic_kind::handback:
-        return "back";
-    case traffic_kind::reply:
-        return "reply";
-    case traffic_kind::debug:
-        return "debug";
-    case traffic_kind::host:
-        return "host";
-    case traffic_kind::note:
-        return "note";
-    case traffic_kind::problem:
-        return "problem";
-    }
-    return "host";
-}
-
 json facility_state(const emulated_host& host,
                     const std::map<int32_t, crosspoint_change>& lastChanges) {
     return {{"type", "state"},
@@ -154,7 +128,7 @@ json facility_event(const facility_change& change) {
     if (change.what == facility_change::kind::traffic) {
         return {{"type", "log"},
                 {"t", change.entry->time},
-                {"k", traffic_kind_name(change.entry->kind)},
+                {"k", traffic_log::name(change.entry->kind)},
                 {"x", change.entry->text}};
     }
     json event = {{"type", "change"}, {"what", change_name(change.what)}, {"t", change.time}};

@@ -27,7 +27,4 @@ json facility_state(const emulated_host& host,
 // kind carries. For a traffic change, {"type":"log","t":ms,"k":kind,"x":text}.
 json facility_event(const facility_change& change);
 
-// The name of a traffic kind on the page ("in", "out", "problem", ...).
-const char* traffic_kind_name(traffic_kind kind);
-
 #endif

@@ -33,7 +33,7 @@ void traffic_log::forgetBefore(size_t number) {
     }
 }
 
-const char* traffic_log::label(traffic_kind kind) {
+const char* traffic_log::name(traffic_kind kind) {
     switch (kind) {
     case traffic_kind::step:
         return "step";
@@ -54,9 +54,14 @@ const char* traffic_log::label(traffic_kind kind) {
     case traffic_kind::note:
         return "note";
     case traffic_kind::problem:
-        return "PROBLEM";
+        return "problem";
     }
     return "?";
+}
+
+const char* traffic_log::label(traffic_kind kind) {
+    // Problems stand out in a printed log.
+    return kind == traffic_kind::problem ? "PROBLEM" : name(kind);
 }
 
 std::string traffic_log::format(const traffic_entry& entry) {

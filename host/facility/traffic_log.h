@@ -71,6 +71,8 @@ public:
     // One entry as printed: "   5000 ms  out     TP 'text=' '1' 'CueInfo'".
     static std::string format(const traffic_entry& entry);
     static const char* label(traffic_kind kind);
+    // The kind's name in lower case ("in", "problem"), for machine-read output.
+    static const char* name(traffic_kind kind);
 
     static constexpr size_t recentKept = 1000;
     static constexpr size_t flaggedKept = 100000;

@@ -3,8 +3,7 @@
 // left behind is used), and destroys the component. A row passes when nothing
 // crashes and every command, reply and hand-back keeps to the protocol.
 #include "component_driver.h"
-#include "component_library.h"
-#include "component_profile.h"
+#include "component_under_test.h"
 #include "host_records.h"
 #include "random_source.h"
 #include "test_context.h"
@@ -328,13 +327,12 @@ void runRow(const hostile_row& row, host_mood mood, const test_context& context,
 } // namespace
 
 void runHostileTest(const test_context& context, report& out) {
-    component_library library;
-    std::string error;
-    if (!out.check(library.load(context.options.library, error), error)) {
+    component_under_test tested;
+    if (!tested.load(context, out)) {
         return;
     }
-    out.step("learning the component's words");
-    const component_profile profile = learn_profile(library.factory(), context.componentPath, out);
+    const component_library& library = tested.library;
+    const component_profile& profile = tested.profile;
     random_source random(context.seed ^ 0x686f7374696c65ULL);
     struct mood_name {
         host_mood mood;

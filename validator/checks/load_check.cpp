@@ -1,20 +1,16 @@
 // Load, find the factory, create, drive, destroy and unload once, with a
 // host, without one and with two components alive at once.
-#include "component_library.h"
-#include "component_profile.h"
+#include "component_under_test.h"
 #include "drive_script.h"
 #include "test_context.h"
 
 void runLoadTest(const test_context& context, report& out) {
-    out.step("loading " + context.options.library);
-    component_library library;
-    std::string error;
-    if (!out.check(library.load(context.options.library, error), error)) {
+    component_under_test tested;
+    if (!tested.load(context, out)) {
         return;
     }
-
-    out.step("learning the component's words");
-    const component_profile profile = learn_profile(library.factory(), context.componentPath, out);
+    component_library& library = tested.library;
+    const component_profile& profile = tested.profile;
 
     out.step("creating a component with a checking host");
     checking_host host(out);
@@ -56,5 +52,6 @@ void runLoadTest(const test_context& context, report& out) {
     }
 
     out.step("unloading " + context.options.library);
+    std::string error;
     out.check(library.unload(&error), error);
 }

@@ -3,8 +3,7 @@
 // transcripts (every text sent, every reply returned) must be byte-identical,
 // which is checked by comparing their hashes.
 #include "component_driver.h"
-#include "component_library.h"
-#include "component_profile.h"
+#include "component_under_test.h"
 #include "notification_mix.h"
 #include "test_context.h"
 
@@ -51,15 +50,12 @@ soak_run soakOnce(const test_context& context, const component_library& library,
 } // namespace
 
 void runSoakTest(const test_context& context, report& out) {
-    component_library library;
-    std::string error;
-    if (!out.check(library.load(context.options.library, error), error)) {
+    component_under_test tested;
+    if (!tested.load(context, out)) {
         return;
     }
-    out.step("learning the component's words");
-    const component_profile profile = learn_profile(library.factory(), context.componentPath, out);
-    const soak_run first = soakOnce(context, library, profile, out, 1);
-    const soak_run second = soakOnce(context, library, profile, out, 2);
+    const soak_run first = soakOnce(context, tested.library, tested.profile, out, 1);
+    const soak_run second = soakOnce(context, tested.library, tested.profile, out, 2);
     char hashes[96];
     std::snprintf(hashes, sizeof hashes, "%016" PRIx64 " and %016" PRIx64, first.hash, second.hash);
     out.note(1, std::to_string(notificationCount(context.options)) +
