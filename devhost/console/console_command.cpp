@@ -10,11 +10,13 @@
 #include "line_editor.h"
 #endif
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
 #define vrel_isatty _isatty
 #else
@@ -120,6 +122,13 @@ int console_command::run() {
     } else
 #endif
     {
+#if defined(_WIN32)
+        // Lines are read as bytes: in text mode the C runtime would end the
+        // input at the first Ctrl-Z and swallow carriage returns.
+        if (!terminal) {
+            _setmode(_fileno(stdin), _O_BINARY);
+        }
+#endif
         stream_line_source lines(std::cin, terminal, terminal ? &std::cout : nullptr);
         status = session.run(lines);
     }

@@ -16,16 +16,24 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(HistoryFile, DefaultPathFromTheEnvironment) {
+    // An absolute path has a drive on Windows.
+#if defined(_WIN32)
+    const std::string root = "C:";
+#else
+    const std::string root;
+#endif
+    const std::string state = root + "/state";
+    const std::string home = root + "/home/u";
     const struct {
         const char* stateHome;
         const char* home;
-        const char* path;
+        std::string path;
     } cases[] = {
-        {"/state", "/home/u", "/state/vrel-devhost/history"},
-        {nullptr, "/home/u", "/home/u/.vrel_devhost_history"},
+        {state.c_str(), home.c_str(), state + "/vrel-devhost/history"},
+        {nullptr, home.c_str(), home + "/.vrel_devhost_history"},
         // A relative XDG_STATE_HOME is to be ignored.
-        {"state", "/home/u", "/home/u/.vrel_devhost_history"},
-        {"", "/home/u", "/home/u/.vrel_devhost_history"},
+        {"state", home.c_str(), home + "/.vrel_devhost_history"},
+        {"", home.c_str(), home + "/.vrel_devhost_history"},
         {nullptr, nullptr, ""},
         {nullptr, "", ""},
     };
