@@ -21,9 +21,11 @@ what the component would mis-handle in the object_settings.xml of a settings
 folder. "serve" shows the live facility in a browser.)";
 
 const char* const footer =
-    R"(Exit status: 0 when everything passed, 1 when an expectation failed or the
-host flagged a problem no scenario expected (check: when there are errors),
-2 for bad usage, a missing file or a malformed scenario line.)";
+    R"(Exit status: 0 when everything passed; 1 when an expectation failed, the
+host flagged a problem no scenario expected or the component ended the process
+(check: when the settings have errors); 2 for bad usage, a scenario that
+cannot be run (missing, not a file, malformed lines, no statements), output
+that cannot be written, or no settings rules that apply.)";
 
 } // namespace
 

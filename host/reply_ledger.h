@@ -16,8 +16,8 @@
 
 class reply_ledger {
 public:
-    // A new reply text for `command`; it stays valid until at least the end of
-    // the call after the one it was issued in.
+    // A new reply text for `command`; it stays valid until its call ends and
+    // after that while it is among the last `settledKept` replies issued.
     char* issue(const std::string& command, const std::string& text, bool mustComeBack);
 
     // Code 5 with `pointer`. Returns what is wrong, in words ("handed back

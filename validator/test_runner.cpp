@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -163,7 +164,9 @@ test_outcome runTest(test_body body, const test_context& context, int timeoutSec
     }
     int pipeEnds[2];
     test_outcome outcome;
-    if (::pipe(pipeEnds) != 0) {
+    // Close-on-exec: a program the component starts must not keep the pipe
+    // open, or the last read below would wait for it.
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
         outcome.problem = std::string("could not make a pipe: ") + std::strerror(errno);
         return outcome;
     }
@@ -230,7 +233,8 @@ test_outcome runTest(test_body body, const test_context& context, int timeoutSec
             ::kill(child, SIGKILL);
         }
     }
-    // Whatever the child wrote last.
+    // Whatever the child wrote last, without waiting for more.
+    ::fcntl(pipeEnds[0], F_SETFL, ::fcntl(pipeEnds[0], F_GETFL) | O_NONBLOCK);
     char buffer[4096];
     ssize_t count;
     while (open && (count = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
@@ -256,9 +260,9 @@ test_outcome runTest(test_body body, const test_context& context, int timeoutSec
         outcome.problem = "the test process exited with status " +
                           std::to_string(WEXITSTATUS(status)) + " before it finished" + during;
     } else if (WEXITSTATUS(status) != 0 && progress.failures == 0) {
-        outcome.problem = "the test process exited with status " +
-                          std::to_string(WEXITSTATUS(status)) +
-                          " after all its checks passed (a sanitizer's report above says why)";
+        outcome.problem =
+            "the test process exited with status " + std::to_string(WEXITSTATUS(status)) +
+            " after all its checks passed (a sanitizer's report in its error output says why)";
     }
     outcome.passed = outcome.problem.empty() && outcome.failures == 0;
     if (errorFd >= 0) {

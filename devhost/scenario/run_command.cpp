@@ -20,6 +20,17 @@ int run_command::run() {
     }
     runner_options options;
     options.libraryFolders = common_.libraryFolders;
+    // Until the run ends the report says it did not: a component that ends
+    // the process must not leave an older report that passed in its place.
+    if (!junitFile_.empty()) {
+        scenario_result unfinished;
+        unfinished.failure = "the run did not finish";
+        const std::vector<scenario_result> none(scenarios_.size(), unfinished);
+        if (!write_junit_report(junitFile_, scenarios_, none, error)) {
+            std::cerr << "vrel-devhost: " << error << '\n';
+            return scenario_unusable;
+        }
+    }
     std::vector<scenario_result> results;
     int status = scenario_passed;
     for (const std::string& scenario : scenarios_) {

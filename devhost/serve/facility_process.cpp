@@ -30,6 +30,11 @@ bool writeAll(int descriptor, const std::string& text) {
 }
 
 // Calls `line` for each complete line read from the descriptor until it ends.
+// A line longer than `longestLine` is passed on in pieces of that length, so
+// that a component writing without line ends cannot make the reader hold
+// everything it wrote.
+constexpr size_t longestLine = size_t{64} << 10;
+
 template <typename Line> void readLines(int descriptor, Line&& line) {
     std::string pending;
     char buffer[65536];
@@ -41,12 +46,22 @@ template <typename Line> void readLines(int descriptor, Line&& line) {
         if (got <= 0) {
             break;
         }
+        // Only the bytes just read can hold a new line end.
+        size_t searchFrom = pending.size();
         pending.append(buffer, static_cast<size_t>(got));
         size_t start = 0;
-        for (size_t end = pending.find('\n'); end != std::string::npos;
-             end = pending.find('\n', start)) {
+        for (;;) {
+            const size_t end = pending.find('\n', searchFrom);
+            if (end == std::string::npos) {
+                break;
+            }
             line(pending.substr(start, end - start));
             start = end + 1;
+            searchFrom = start;
+        }
+        while (pending.size() - start >= longestLine) {
+            line(pending.substr(start, longestLine));
+            start += longestLine;
         }
         pending.erase(0, start);
     }
@@ -111,6 +126,9 @@ bool facility_process::start(std::string& error) {
     posix_spawn_file_actions_adddup2(&actions, output[1], 1);
     posix_spawn_file_actions_adddup2(&actions, output[1], 2);
     posix_spawn_file_actions_adddup2(&actions, events[1], facility_event_descriptor);
+    // Nothing else of the server's reaches the component: not its listening
+    // socket, its connections or another facility's pipes.
+    posix_spawn_file_actions_addclosefrom_np(&actions, facility_event_descriptor + 1);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // Its own process group, so that Ctrl-C in the terminal reaches the

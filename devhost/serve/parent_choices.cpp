@@ -1,45 +1,45 @@
 #include "parent_choices.h"
 
+#include "command_reader.h"
+#include "settings_rules.h"
 #include "text_file.h"
 
 #include <pugixml.hpp>
 
 #include <map>
-#include <sstream>
-#include <vector>
 
 namespace {
 
-// The section the cue control reads its settings from.
-constexpr const char* section = "ZELK_ROUTER";
-
 std::vector<std::string> listOf(const std::string& text) {
     std::vector<std::string> items;
-    std::stringstream in(text);
-    std::string item;
-    while (std::getline(in, item, ',')) {
-        items.push_back(item);
+    if (text.empty()) {
+        return items;
     }
-    return items;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
+        if (comma == std::string::npos) {
+            return items;
+        }
+        start = comma + 1;
+    }
 }
 
+// A number as the page offers it: plain decimal, as the component's lists
+// hold numbers it can find.
 bool numberOf(const std::string& text, int& value) {
-    if (text.empty() || text.size() > 9) {
+    int32_t number = 0;
+    if (!read_plain_number(text, number)) {
         return false;
     }
-    value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        value = value * 10 + (c - '0');
-    }
+    value = number;
     return true;
 }
 
 } // namespace
 
-json parent_choices(const std::string& folder) {
+json parent_choices(const std::string& folder, const std::vector<std::string>& libraryFolders) {
     json choices = {
         {"cueRouter", nullptr}, {"sources", json::array()}, {"destinations", json::array()}};
     if (folder.empty()) {
@@ -57,35 +57,54 @@ json parent_choices(const std::string& folder) {
         choices["problem"] = file + ": not readable as XML";
         return choices;
     }
+    // The first rules with a parent panel whose section the settings hold;
+    // the first such section, as the component reads it.
+    settings_rules rules;
+    pugi::xml_node section;
+    for (const std::string& path : find_settings_rules(libraryFolders)) {
+        settings_rules candidate;
+        if (!read_settings_rules(path, candidate, error) || !candidate.hasParentPanel) {
+            continue;
+        }
+        section = document.child("settings")
+                      .find_child_by_attribute("section", "id", candidate.section.c_str());
+        if (section) {
+            rules = candidate;
+            break;
+        }
+    }
+    if (!section) {
+        return choices;
+    }
+    // The first entry of each key, as the component reads it.
     std::map<std::string, std::string> entries;
-    for (const pugi::xpath_node entry :
-         document.select_nodes((std::string("//section[@id='") + section + "']/entry").c_str())) {
-        entries.emplace(entry.node().attribute("id").value(),
-                        entry.node().attribute("value").value());
+    for (const pugi::xml_node entry : section.children("entry")) {
+        entries.emplace(entry.attribute("id").value(), entry.attribute("value").value());
     }
-    int cueRouter = 0;
-    if (numberOf(entries["cue_router_number"], cueRouter)) {
-        choices["cueRouter"] = cueRouter;
+    const parent_panel_rule& panel = rules.parentPanel;
+    int router = 0;
+    if (!panel.router.empty() && numberOf(entries[panel.router], router)) {
+        choices["cueRouter"] = router;
     }
-    // A destination is named after its cue source: the studio whose cue it
-    // produces.
-    const std::vector<std::string> destinations = listOf(entries["musicdestinations"]);
-    const std::vector<std::string> cueSources = listOf(entries["cuesources"]);
-    const std::vector<std::string> names = listOf(entries["sourcenames"]);
+    const std::vector<std::string> destinations = listOf(entries[panel.destinations]);
+    const std::vector<std::string> through = listOf(entries[panel.through]);
+    const std::vector<std::string> names = listOf(entries[panel.destinationNames]);
     for (size_t i = 0; i < destinations.size(); ++i) {
         int number = 0;
         if (!numberOf(destinations[i], number)) {
             continue;
         }
-        int cueSource = 0;
-        std::string name;
-        if (i < cueSources.size() && numberOf(cueSources[i], cueSource) && cueSource >= 1 &&
-            static_cast<size_t>(cueSource) <= names.size()) {
-            name = names[static_cast<size_t>(cueSource) - 1];
+        // Named by position: through the list beside it, or by its own number.
+        int position = number;
+        if (!panel.through.empty() && (i >= through.size() || !numberOf(through[i], position))) {
+            position = 0;
         }
+        const std::string name = position >= 1 && static_cast<size_t>(position) <= names.size()
+                                     ? names[static_cast<size_t>(position) - 1]
+                                     : std::string();
         choices["destinations"].push_back({{"number", number}, {"name", name}});
     }
-    for (const std::string& item : listOf(entries["cuedestinations"])) {
+    for (const std::string& item : listOf(entries[panel.sources])) {
         int number = 0;
         if (numberOf(item, number)) {
             choices["sources"].push_back({{"number", number}, {"name", ""}});

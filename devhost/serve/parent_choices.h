@@ -1,19 +1,22 @@
-// What the page's parent panel offers to pick, read from the facility's
-// object settings: the music sources that can receive cue and the music
-// destinations that produce it, each with a name where the settings give one,
-// and the number of the cue router. The component reads the same entries; the
-// page only offers them, and any other number can still be typed.
+// What the page's parent panel offers to pick: the sources and destinations a
+// component takes, each with a name where the settings give one, and the
+// router the component works with. Which settings hold them is the
+// component's knowledge: the <parent-panel> of its settings rules
+// (docs/settings_rules.md). The page only offers them; any other number can
+// still be typed.
 #ifndef VREL_DEVHOST_PARENT_CHOICES_H
 #define VREL_DEVHOST_PARENT_CHOICES_H
 
 #include "serve_json.h"
 
 #include <string>
+#include <vector>
 
 // {"cueRouter": 7 or null, "sources": [{"number": 5, "name": ""}, ...],
 //  "destinations": [{"number": 9, "name": "Voice booth A"}, ...],
-//  "problem": text when the file could not be read}.
-// `folder` holds object_settings.xml; empty: no choices.
-json parent_choices(const std::string& folder);
+//  "problem": text when the settings could not be read}.
+// `folder` holds object_settings.xml (empty: no choices); the rules are those
+// in `libraryFolders` whose section the settings hold.
+json parent_choices(const std::string& folder, const std::vector<std::string>& libraryFolders);
 
 #endif

@@ -4,7 +4,7 @@
 #include <random>
 
 request_guard::request_guard(std::string token, const std::string& bind, int port)
-    : token_(std::move(token)) {
+    : token_(std::move(token)), port_(std::to_string(port)) {
     const std::string p = ":" + std::to_string(port);
     hosts_ = {"127.0.0.1" + p, "localhost" + p, "[::1]" + p};
     if (bind == "0.0.0.0" || bind == "::" || bind == "[::]") {
@@ -34,12 +34,43 @@ std::string request_guard::makeToken() {
     return token;
 }
 
+namespace {
+
+// An address written out ("192.168.1.20", "[fe80::1]") or "localhost": a name
+// no other site's DNS can point at this server.
+bool addressOrLocalhost(const std::string& name) {
+    if (name == "localhost") {
+        return true;
+    }
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']') {
+        return name.find_first_not_of("0123456789abcdefABCDEF:.", 1) == name.size() - 1;
+    }
+    int dots = 0;
+    for (const char c : name) {
+        if (c == '.') {
+            ++dots;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return dots == 3;
+}
+
+} // namespace
+
 bool request_guard::hostAllowed(const std::string& host) const {
     if (host.empty()) {
         return false;
     }
     if (anyHost_) {
-        return true;
+        // Bound to every address, the server answers to any of them, but only
+        // by its address: a name could be another site's, pointed here to
+        // read the page and its token.
+        const size_t colon = host.rfind(':');
+        if (colon == std::string::npos || host.substr(colon + 1) != port_) {
+            return false;
+        }
+        return addressOrLocalhost(host.substr(0, colon));
     }
     for (const std::string& allowed : hosts_) {
         if (host == allowed) {

@@ -12,8 +12,9 @@
 
 class request_guard {
 public:
-    // `bind` is the address the server listens on; a wildcard address
-    // (0.0.0.0, ::) accepts any Host, as the server's names are not known.
+    // `bind` is the address the server listens on. On a wildcard address
+    // (0.0.0.0, ::) the Host may be any address of the machine written out,
+    // or localhost, but never a name: a name could be another site's.
     request_guard(std::string token, const std::string& bind, int port);
 
     // A fresh token of 128 random bits, in hex.
@@ -32,6 +33,7 @@ private:
     bool tokenMatches(const std::string& given) const;
 
     std::string token_;
+    std::string port_;
     std::vector<std::string> hosts_;
     bool anyHost_ = false;
 };

@@ -101,7 +101,7 @@ bool serve_app::start(std::string& error) {
     }
 
     json hello = {{"retry", 1000},
-                  {"choices", parent_choices(options_.settings)},
+                  {"choices", parent_choices(options_.settings, options_.libraryFolders)},
                   {"settings", options_.settings},
                   {"scenario", options_.scenario},
                   {"library", options_.library},
@@ -125,14 +125,16 @@ bool serve_app::start(std::string& error) {
 
 void serve_app::stop() {
     hub_.close();
+    // The facility first: a request thread waiting on it (a slow set-up, a
+    // hung component) then returns at once, so the server's threads can end.
+    if (facility_) {
+        facility_->stop();
+    }
     if (server_) {
         server_->stop();
     }
     if (listener_.joinable()) {
         listener_.join();
-    }
-    if (facility_) {
-        facility_->stop();
     }
 }
 
@@ -235,7 +237,11 @@ serve_app::answer serve_app::act(const page_action& action) {
     }
     std::vector<std::string> lines = action.lines;
     if (!action.library.empty()) {
-        library_ = action.library;
+        {
+            // restart() reads it under the same lock, on another request's thread.
+            std::lock_guard<std::mutex> control(controlMutex_);
+            library_ = action.library;
+        }
         if (!facility_->running()) {
             return restart();
         }

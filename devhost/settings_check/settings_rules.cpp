@@ -47,12 +47,14 @@ private:
     bool readNumber(const pugi::xml_node& node);
     bool readList(const pugi::xml_node& node);
     bool readListPart(const pugi::xml_node& part, list_rule& list, std::set<std::string>& seen);
+    bool readParentPanel(const pugi::xml_node& node);
     // What can only be checked once every key is known.
     bool crossCheck(const pugi::xml_node& root);
 
     const line_index lines_;
     settings_rules& rules_;
     std::vector<pugi::xml_node> listNodes_; // beside rules_.lists, for lines
+    pugi::xml_node parentPanelNode_;
 };
 
 bool rules_reader::onlyAttributes(const pugi::xml_node& node,
@@ -124,6 +126,29 @@ bool rules_reader::readNumber(const pugi::xml_node& node) {
         return fail(node, "key " + rule.key + " has rules already");
     }
     rules_.numbers.push_back(rule);
+    return true;
+}
+
+bool rules_reader::readParentPanel(const pugi::xml_node& node) {
+    parent_panel_rule& rule = rules_.parentPanel;
+    if (rules_.hasParentPanel) {
+        return fail(node, "<parent-panel> is given twice");
+    }
+    if (!onlyAttributes(node,
+                        {"router", "sources", "destinations", "destination-names", "through"})) {
+        return false;
+    }
+    rule.router = node.attribute("router").value();
+    rule.sources = node.attribute("sources").value();
+    rule.destinations = node.attribute("destinations").value();
+    rule.destinationNames = node.attribute("destination-names").value();
+    rule.through = node.attribute("through").value();
+    if (!rule.through.empty() && rule.destinationNames.empty()) {
+        return fail(node,
+                    "<parent-panel> through= names destinations only with destination-names=");
+    }
+    rules_.hasParentPanel = true;
+    parentPanelNode_ = node;
     return true;
 }
 
@@ -266,6 +291,34 @@ bool rules_reader::crossCheck(const pugi::xml_node& root) {
     if (rules_.numbers.empty() && rules_.lists.empty()) {
         return fail(root, "<settings-rules> names no <number> and no <list>");
     }
+    if (rules_.hasParentPanel) {
+        const parent_panel_rule& panel = rules_.parentPanel;
+        const auto numberList = [this](const std::string& key) {
+            const list_rule* list = rules_.list(key);
+            return list != nullptr && list->numbers;
+        };
+        const struct {
+            const char* attribute;
+            const std::string& key;
+            bool ok;
+        } uses[] = {
+            {"router", panel.router, panel.router.empty() || rules_.number(panel.router)},
+            {"sources", panel.sources, panel.sources.empty() || numberList(panel.sources)},
+            {"destinations", panel.destinations,
+             panel.destinations.empty() || numberList(panel.destinations)},
+            {"destination-names", panel.destinationNames,
+             panel.destinationNames.empty() || (rules_.list(panel.destinationNames) &&
+                                                !rules_.list(panel.destinationNames)->numbers)},
+            {"through", panel.through, panel.through.empty() || numberList(panel.through)},
+        };
+        for (const auto& use : uses) {
+            if (!use.ok) {
+                return fail(parentPanelNode_, std::string("<parent-panel> ") + use.attribute +
+                                                  "='" + use.key +
+                                                  "' is no key of the right kind in these rules");
+            }
+        }
+    }
     return true;
 }
 
@@ -286,7 +339,8 @@ bool rules_reader::read(const pugi::xml_document& document) {
         }
         const std::string name = node.name();
         if (node.type() != pugi::node_element) {
-            return fail(root, "<settings-rules> holds only <number> and <list> elements");
+            return fail(root, "<settings-rules> holds only <number>, <list> and <parent-panel> "
+                              "elements");
         }
         if (name == "number") {
             if (!readNumber(node)) {
@@ -296,8 +350,13 @@ bool rules_reader::read(const pugi::xml_document& document) {
             if (!readList(node)) {
                 return false;
             }
+        } else if (name == "parent-panel") {
+            if (!readParentPanel(node)) {
+                return false;
+            }
         } else {
-            return fail(node, "unknown element <" + name + "> (expected <number> or <list>)");
+            return fail(node, "unknown element <" + name +
+                                  "> (expected <number>, <list> or <parent-panel>)");
         }
     }
     return crossCheck(root);

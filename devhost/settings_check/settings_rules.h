@@ -75,12 +75,28 @@ struct list_rule {
     std::string namedByBecause;
 };
 
+// What the parent panel of the live page offers to pick, from these settings:
+// the sources and destinations it may send, the router the component works
+// with. Keys name rules of the same file; any may be empty.
+struct parent_panel_rule {
+    std::string router;       // a number key: the component's own router
+    std::string sources;      // a list of numbers: the sources to pick from
+    std::string destinations; // a list of numbers: the destinations to pick from
+    // A list of texts naming destination n by position through the number at
+    // the same position of `through` (a list of numbers), or, without one,
+    // by the destination's own number.
+    std::string destinationNames;
+    std::string through;
+};
+
 struct settings_rules {
     std::string file;      // where the rules were read from
     std::string component; // who reads the section
     std::string section;
     std::vector<number_rule> numbers; // in the rules file's order
     std::vector<list_rule> lists;
+    bool hasParentPanel = false;
+    parent_panel_rule parentPanel;
 
     const number_rule* number(const std::string& key) const;
     const list_rule* list(const std::string& key) const;

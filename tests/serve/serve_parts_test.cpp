@@ -29,7 +29,15 @@ TEST(RequestGuard, HostMustNameThisServer) {
         {"127.0.0.1", "", false},
         {"192.0.2.7", "192.0.2.7:8765", true},
         {"::1", "[::1]:8765", true},
-        {"0.0.0.0", "build-machine:8765", true},
+        // Bound to every address: any address of the machine, never a name,
+        // which a rebinding page could point here.
+        {"0.0.0.0", "192.0.2.7:8765", true},
+        {"0.0.0.0", "[fe80::1]:8765", true},
+        {"0.0.0.0", "localhost:8765", true},
+        {"0.0.0.0", "build-machine:8765", false},
+        {"0.0.0.0", "attacker.example:8765", false},
+        {"0.0.0.0", "192.0.2.7:9999", false},
+        {"::", "1.2.3.4.5:8765", false},
     };
     for (const host_case& c : cases) {
         const request_guard guard(token, c.bind, 8765);
@@ -42,13 +50,13 @@ TEST(RequestGuard, HostMustNameThisServer) {
 // where any Host is accepted.
 TEST(RequestGuard, ChangesNeedOriginAndToken) {
     const request_guard guard(token, "0.0.0.0", 8765);
-    EXPECT_EQ(guard.refuseChange("box:8765", "http://box:8765", token), "");
-    EXPECT_NE(guard.refuseChange("box:8765", "http://other:8765", token), "");
-    EXPECT_NE(guard.refuseChange("box:8765", "https://box:8765", token), "");
-    EXPECT_NE(guard.refuseChange("box:8765", "", token), "");
-    EXPECT_NE(guard.refuseChange("box:8765", "http://box:8765", ""), "");
-    EXPECT_NE(guard.refuseChange("box:8765", "http://box:8765", token.substr(1)), "");
-    EXPECT_NE(guard.refuseChange("box:8765", "http://box:8765", token + "0"), "");
+    EXPECT_EQ(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", token), "");
+    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://other:8765", token), "");
+    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "https://192.0.2.7:8765", token), "");
+    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "", token), "");
+    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", ""), "");
+    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", token.substr(1)), "");
+    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", token + "0"), "");
 }
 
 // Test that each run gets its own unguessable token.

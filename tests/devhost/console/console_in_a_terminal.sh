@@ -20,11 +20,21 @@ fi
 
 rm -rf "$work"
 mkdir -p "$work/home"
-socket="vrel-console-$$"
+# Each session gets a server of its own: a new session on the socket of a
+# server still ending would find no server.
+sessions=0
+socket="vrel-console-$$-0"
 tmx() { tmux -L "$socket" -f /dev/null "$@"; }
-socket_path=""
-# The server goes, and so does its socket, which tmux leaves behind.
-trap 'tmx kill-server 2>/dev/null; [ -z "$socket_path" ] || rm -f "$socket_path"' EXIT
+socket_paths=()
+# The servers go, and so do their sockets, which tmux leaves behind.
+end_servers() {
+    local n
+    for n in $(seq 0 "$sessions"); do
+        tmux -L "vrel-console-$$-$n" -f /dev/null kill-server 2>/dev/null
+    done
+    [ ${#socket_paths[@]} -eq 0 ] || rm -f "${socket_paths[@]}"
+}
+trap end_servers EXIT
 
 screen() { tmx capture-pane -p -t console; }
 fail() {
@@ -59,9 +69,11 @@ type_keys() {
 # One session in a 150x50 terminal; the shell says how it ended.
 start_session() {
     tmx kill-server 2>/dev/null
+    sessions=$((sessions + 1))
+    socket="vrel-console-$$-$sessions"
     tmx new-session -d -s console -x 150 -y 50 2>>"$work/tmux.err" \
         "cd '$work' && HOME='$work/home' XDG_STATE_HOME= '$program' --lib-dir '$library_folder' $*; echo \"exit status \$?\"; sleep 600"
-    socket_path=$(tmx display-message -p '#{socket_path}')
+    socket_paths+=("$(tmx display-message -p '#{socket_path}')")
     wait_for '^devhost>$' "no prompt"
 }
 
