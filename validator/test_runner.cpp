@@ -1,6 +1,7 @@
 #include "test_runner.h"
 
 #include "diagnostic_digest.h"
+#include "write_all.h"
 
 #include <cerrno>
 #include <chrono>
@@ -34,17 +35,8 @@ void sendResult(int fd, const report& out) {
     }
     lines += "\nunlisted " + std::to_string(out.unlistedFailures()) + "\n";
     lines += "result " + std::to_string(out.checks()) + " " + std::to_string(out.failures()) + "\n";
-    size_t sent = 0;
-    while (sent < lines.size()) {
-        const ssize_t written = ::write(fd, lines.data() + sent, lines.size() - sent);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return; // the parent is gone; it reports an unfinished test
-        }
-        sent += static_cast<size_t>(written);
-    }
+    // When the parent is gone, it reports an unfinished test.
+    (void)write_all(fd, lines);
 }
 
 class progress_reader {

@@ -7,6 +7,7 @@
 #include "scenario_runner.h"
 #include "scenario_text.h"
 #include "session_recorder.h"
+#include "write_all.h"
 
 #include <cerrno>
 #include <chrono>
@@ -62,19 +63,9 @@ private:
 };
 
 void facility_child::emit(const json& event) {
-    const std::string line = json_line(event) + "\n";
-    size_t written = 0;
-    while (written < line.size()) {
-        const ssize_t n =
-            ::write(facility_event_descriptor, line.data() + written, line.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            // The server is gone: nobody is left to tell.
-            std::_Exit(0);
-        }
-        written += static_cast<size_t>(n);
+    if (!write_all(facility_event_descriptor, json_line(event) + "\n")) {
+        // The server is gone: nobody is left to tell.
+        std::_Exit(0);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "facility_process.h"
 
 #include "facility_child.h"
+#include "write_all.h"
 
 #include <cerrno>
 #include <csignal>
@@ -13,21 +14,6 @@
 extern char** environ;
 
 namespace {
-
-bool writeAll(int descriptor, const std::string& text) {
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(descriptor, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 // Calls `line` for each complete line read from the descriptor until it ends.
 // A line longer than `longestLine` is passed on in pieces of that length, so
@@ -260,7 +246,7 @@ facility_process::result facility_process::request(json request, std::chrono::mi
     answered_ = false;
     current_ = what;
     const int input = input_;
-    if (!writeAll(input, json_line(request) + "\n")) {
+    if (!write_all(input, json_line(request) + "\n")) {
         current_.clear();
         r.message = "the facility process does not take requests any more";
         return r;
