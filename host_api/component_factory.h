@@ -24,7 +24,6 @@
 
 #include "client_host.h"
 #include "vrel_client_callback.h"
-#include "vrel_export.h"
 
 // The exported name, for hosts that look it up.
 #define VREL_COMPONENT_FACTORY_NAME "load_vrel_client_script"
@@ -34,9 +33,13 @@ typedef vrel_client_callback* (*vrel_component_factory)(client_host* host, const
 
 // The declaration every component library defines once, and that tools which
 // link a component's code directly (fuzzers, benchmarks) call. A component
-// library is compiled with VREL_COMPONENT_BUILDING, which exports it.
-#if defined(VREL_COMPONENT_BUILDING)
-#define VREL_COMPONENT_API VREL_EXPORT_SYMBOL
+// library is compiled with VREL_COMPONENT_BUILDING, which exports it. (The
+// closed libraries' headers bring export markers of their own; this one
+// neither uses nor touches them.)
+#if defined(VREL_COMPONENT_BUILDING) && defined(_WIN32)
+#define VREL_COMPONENT_API __declspec(dllexport)
+#elif defined(VREL_COMPONENT_BUILDING)
+#define VREL_COMPONENT_API __attribute__((visibility("default")))
 #else
 #define VREL_COMPONENT_API
 #endif

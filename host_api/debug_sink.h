@@ -4,7 +4,9 @@
 #define VREL_DEBUG_SINK_H
 
 #if defined(_WIN32)
-#include <windows.h>
+// kernel32's, declared here so that a build without the Windows headers (the
+// Microsoft C++ ABI build has none) needs nothing more.
+extern "C" __declspec(dllimport) void __stdcall OutputDebugStringA(const char* text);
 inline void vrel_debug_sink(const char* text) {
     if (text != nullptr) {
         OutputDebugStringA(text);

@@ -1,7 +1,9 @@
 #include "vrel_string.h"
 
-#include <climits>
-#include <cstring>
+#include <limits.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -78,7 +80,7 @@ vrel_string::vrel_string(const char* text) : data_(local_.buffer), length_(0) {
             return;
         }
     }
-    assign(text, inPlace + std::strlen(text + inPlace));
+    assign(text, inPlace + strlen(text + inPlace));
 }
 
 vrel_string::vrel_string(const vrel_string& other) : vrel_string(other.data_, other.length_) {}
@@ -104,7 +106,7 @@ vrel_string::vrel_string(int number, char fill, int width, int base) : vrel_stri
 
 vrel_string::~vrel_string() {
     if (data_ != local_.buffer) {
-        delete[] data_;
+        free(data_);
     }
 }
 
@@ -112,15 +114,28 @@ size_t vrel_string::capacity() const {
     return data_ != local_.buffer ? local_.capacity : inPlace - 1;
 }
 
+void vrel_string::becomeEmpty() {
+    if (data_ != local_.buffer) {
+        free(data_);
+        data_ = local_.buffer;
+    }
+    length_ = 0;
+    local_.buffer[0] = '\0';
+}
+
 void vrel_string::assign(const char* text, size_t length) {
     if (length <= capacity()) {
         // The text may be part of this one.
-        std::memmove(data_, text, length);
+        memmove(data_, text, length);
     } else {
-        char* block = new char[length + 1];
-        std::memcpy(block, text, length);
+        char* block = length < SIZE_MAX ? static_cast<char*>(malloc(length + 1)) : nullptr;
+        if (block == nullptr) {
+            becomeEmpty();
+            return;
+        }
+        memcpy(block, text, length);
         if (data_ != local_.buffer) {
-            delete[] data_;
+            free(data_);
         }
         data_ = block;
         local_.capacity = length;
@@ -130,18 +145,26 @@ void vrel_string::assign(const char* text, size_t length) {
 }
 
 void vrel_string::appendText(const char* text, size_t length) {
+    if (length > SIZE_MAX - 1 - length_) {
+        becomeEmpty();
+        return;
+    }
     const size_t total = length_ + length;
     if (total <= capacity()) {
-        std::memmove(data_ + length_, text, length);
+        memmove(data_ + length_, text, length);
     } else {
-        const size_t doubled = 2 * capacity();
+        const size_t doubled = capacity() < SIZE_MAX / 4 ? 2 * capacity() : total;
         const size_t room = total > doubled ? total : doubled;
-        char* block = new char[room + 1];
-        std::memcpy(block, data_, length_);
+        char* block = static_cast<char*>(malloc(room + 1));
+        if (block == nullptr) {
+            becomeEmpty();
+            return;
+        }
+        memcpy(block, data_, length_);
         // The text may be part of this one: copied before the old block goes.
-        std::memcpy(block + length_, text, length);
+        memcpy(block + length_, text, length);
         if (data_ != local_.buffer) {
-            delete[] data_;
+            free(data_);
         }
         data_ = block;
         local_.capacity = room;
@@ -154,7 +177,7 @@ vrel_string& vrel_string::operator=(const char* text) {
     if (text == nullptr) {
         assign("", 0);
     } else {
-        assign(text, std::strlen(text));
+        assign(text, strlen(text));
     }
     return *this;
 }
@@ -240,7 +263,7 @@ vrel_string vrel_string::arg(int number, char fill, int width, int base) const {
 }
 
 int vrel_string::split(char separator, vrel_string& left, vrel_string& right) const {
-    const void* found = std::memchr(data_, separator, length_);
+    const void* found = memchr(data_, separator, length_);
     if (found == nullptr) {
         // `left` may be this very string: copy before clearing `right`.
         const vrel_string whole(*this);
@@ -257,7 +280,7 @@ int vrel_string::split(char separator, vrel_string& left, vrel_string& right) co
 }
 
 bool vrel_string::operator==(const vrel_string& other) const {
-    return length_ == other.length_ && std::memcmp(data_, other.data_, length_) == 0;
+    return length_ == other.length_ && memcmp(data_, other.data_, length_) == 0;
 }
 
 bool vrel_string::operator==(const char* text) const {
@@ -265,13 +288,13 @@ bool vrel_string::operator==(const char* text) const {
         return length_ == 0;
     }
     // A text holds no NUL, so equal first bytes mean `text` is at least as long.
-    return std::strncmp(data_, text, length_) == 0 && text[length_] == '\0';
+    return strncmp(data_, text, length_) == 0 && text[length_] == '\0';
 }
 
 bool vrel_string::operator==(int number) const {
     char digits[numberDigits];
     const size_t count = formatNumber(number, 10, digits);
-    return length_ == count && std::memcmp(data_, digits, count) == 0;
+    return length_ == count && memcmp(data_, digits, count) == 0;
 }
 
 bool vrel_string::operator!=(const vrel_string& other) const {

@@ -15,14 +15,15 @@
 // A missing file, section or an address without a dot leaves the reader on no
 // entry. A file that is not well-formed XML is treated as missing and draws one
 // diagnostic naming the file. An unchanged file is parsed only once per
-// process; a changed one is read again.
+// process; a changed one is read again. The reading itself is the settings
+// reader's (settings_reader.h), which this class walks.
 #ifndef VREL_CONFIG_H
 #define VREL_CONFIG_H
 
 #include "vrel_export.h"
 #include "vrel_string.h"
 
-#include <memory>
+struct vrel_settings_walk;
 
 class VREL_CONFIG_API vrel_config {
 public:
@@ -41,8 +42,9 @@ public:
     bool nextChild();
 
 private:
-    struct state;
-    std::unique_ptr<state> state_;
+    // The reader's walk over the section; null when it could not be made,
+    // which reads as a section without entries.
+    vrel_settings_walk* walk_;
 };
 
 #endif

@@ -1,12 +1,12 @@
 // The text type of the string library: an owned, copyable, NUL-terminated
-// 8-bit text. Comparisons are case-sensitive and byte for byte.
+// 8-bit text. Comparisons are case-sensitive and byte for byte. When memory
+// runs out, a string that cannot hold its new text becomes the empty text.
 #ifndef VREL_STRING_H
 #define VREL_STRING_H
 
 #include "vrel_export.h"
 
-#include <cstddef>
-#include <string>
+#include <stddef.h>
 
 class VREL_STRING_API vrel_string {
 public:
@@ -33,6 +33,7 @@ public:
     explicit operator int() const { return toInt(); }
     // Valid while the string lives and is not changed.
     operator const char*() const;
+    // The same, by name, for this library's own tests and tools.
     const char* c_str() const;
 
     // A copy in which the first occurrence of the lowest-numbered marker still
@@ -63,6 +64,7 @@ private:
     // string's own text).
     vrel_string(const char* text, size_t length);
     void assign(const char* text, size_t length);
+    void becomeEmpty();
     void appendText(const char* text, size_t length);
     size_t capacity() const;
 
