@@ -1,7 +1,8 @@
 #include "command_parser.h"
 
-#include <cstring>
-#include <new>
+#include "heap.h"
+
+#include <string.h>
 
 const char vrel_empty_text[] = "";
 
@@ -38,7 +39,7 @@ constexpr character_set endsAWord = wordEnds();
 // whether a "." or "=" ends it or not. Fields are kept in locals while the
 // text is written to, and stored once at the end.
 void fill(command_record& record, char* buffer) {
-    std::memcpy(record.parts, emptyParts.parts, sizeof record.parts);
+    memcpy(record.parts, emptyParts.parts, sizeof record.parts);
     const char* value = vrel_empty_text;
     bool hasValue = false;
     int32_t partCount = 0;
@@ -74,23 +75,23 @@ void parse(command_record& record, const char* text) {
 void parse(command_record& record, const char* text, char* storage, size_t size) {
     char* buffer = nullptr;
     if (text != nullptr && *text != '\0') {
-        const size_t length = std::strlen(text);
-        buffer = length < size ? storage : new (std::nothrow) char[length + 1];
+        const size_t length = strlen(text);
+        buffer = length < size ? storage : static_cast<char*>(vrel_new_block(length + 1));
         if (buffer != nullptr) {
-            std::memcpy(buffer, text, length + 1);
+            memcpy(buffer, text, length + 1);
         }
     }
     fill(record, buffer);
 }
 
 void release(command_record& record) {
-    delete[] record.buffer;
+    vrel_delete_block(record.buffer);
     fill(record, nullptr);
 }
 
 void discard(command_record& record, const char* storage) {
     if (record.buffer != storage) {
-        delete[] record.buffer;
+        vrel_delete_block(record.buffer);
     }
     record.buffer = nullptr;
 }

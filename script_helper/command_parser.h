@@ -4,7 +4,7 @@
 
 #include "notify_records.h"
 
-#include <cstddef>
+#include <stddef.h>
 
 // The one constant empty text that unfilled record fields point to.
 extern const char vrel_empty_text[];

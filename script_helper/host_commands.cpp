@@ -4,6 +4,19 @@
 #include "command_text.h"
 #include "debug_sink.h"
 
+#include <string.h>
+
+namespace {
+
+// Equal byte for byte, whatever the string library's own comparison makes of
+// case.
+bool sameBytes(const vrel_string& a, const char* b) {
+    const char* text = static_cast<const char*>(a);
+    return strcmp(text, b) == 0;
+}
+
+} // namespace
+
 bool vrel_script_helper::panelShow(const vrel_string& panel, const vrel_string& file,
                                    const vrel_string& extra) {
     command_text text;
@@ -40,14 +53,14 @@ void vrel_script_helper::textGet(const vrel_string& property, const vrel_string&
     const vrel_string replyText(reply);
     host->send(reply, vrel_send_release);
 
-    if (property == "all") {
+    if (sameBytes(property, "all")) {
         result = replyText;
         return;
     }
     vrel_string name;
     vrel_string value;
     replyText.split('=', name, value);
-    if (name == property) {
+    if (sameBytes(name, static_cast<const char*>(property))) {
         result = value;
         return;
     }

@@ -1,10 +1,10 @@
 #include "vrel_script_helper.h"
 
 #include "command_parser.h"
+#include "heap.h"
 
-#include <cstdint>
-#include <cstring>
-#include <new>
+#include <stdint.h>
+#include <string.h>
 
 vrel_script_helper::vrel_script_helper(client_host* host_, const char* text)
     : host(host_), componentPath(text), alarmHandling(false) {}
@@ -14,7 +14,8 @@ vrel_script_helper::~vrel_script_helper() {
 }
 
 char* vrel_script_helper::sendCommand(const char* text) {
-    if (host == nullptr) {
+    // No text: there was no memory to build it.
+    if (host == nullptr || text == nullptr) {
         return nullptr;
     }
     return host->send(text, vrel_send_execute);
@@ -26,47 +27,41 @@ char* vrel_script_helper::notify(void* data, int type) {
     if (static_cast<unsigned>(type) > 7u) {
         return nullptr;
     }
-    // Nothing may escape into the host: it may not even share our C++ runtime.
-    // The only exception our code can meet is an allocation failure.
-    try {
-        // The two most frequent, route statuses and timers, are tested first.
-        // A status without a record has nothing to report.
-        if (type == vrel_notify_route_status) {
-            if (data != nullptr) {
-                notify_ref ref(data);
-                onRouteStatus(&ref);
-            }
-            return nullptr;
-        }
-        if (type == vrel_notify_timer) {
-            onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
-            return nullptr;
-        }
-        switch (type) {
-        case vrel_notify_button:
-            if (data != nullptr) {
-                onButtonNotification(data);
-            }
-            return nullptr;
-        case vrel_notify_parent_command:
-            return onParentCommandNotification(static_cast<const char*>(data));
-        case vrel_notify_release:
-            ::operator delete(data);
-            return nullptr;
-        case vrel_notify_6: {
+    // The two most frequent, route statuses and timers, are tested first.
+    // A status without a record has nothing to report.
+    if (type == vrel_notify_route_status) {
+        if (data != nullptr) {
             notify_ref ref(data);
-            onNotify6(&ref);
-            return nullptr;
+            onRouteStatus(&ref);
         }
-        case vrel_notify_7: {
-            notify_ref ref(data);
-            onNotify7(&ref);
-            return nullptr;
+        return nullptr;
+    }
+    if (type == vrel_notify_timer) {
+        onTimer(static_cast<int>(reinterpret_cast<intptr_t>(data)));
+        return nullptr;
+    }
+    switch (type) {
+    case vrel_notify_button:
+        if (data != nullptr) {
+            onButtonNotification(data);
         }
-        default:
-            return nullptr;
-        }
-    } catch (...) {
+        return nullptr;
+    case vrel_notify_parent_command:
+        return onParentCommandNotification(static_cast<const char*>(data));
+    case vrel_notify_release:
+        vrel_delete_block(data);
+        return nullptr;
+    case vrel_notify_6: {
+        notify_ref ref(data);
+        onNotify6(&ref);
+        return nullptr;
+    }
+    case vrel_notify_7: {
+        notify_ref ref(data);
+        onNotify7(&ref);
+        return nullptr;
+    }
+    default:
         return nullptr;
     }
 }
@@ -99,11 +94,11 @@ char* vrel_script_helper::onParentCommandNotification(const char* text) {
         return nullptr;
     }
     // Freed on type 5 with the scalar delete, so that no memory crosses
-    // between the host's runtime and ours.
+    // between the host's runtime and ours. Without memory for it, no reply.
     const size_t size = static_cast<size_t>(reply.length()) + 1;
-    char* copy = static_cast<char*>(::operator new(size, std::nothrow));
+    char* copy = static_cast<char*>(vrel_new_block(size));
     if (copy != nullptr) {
-        std::memcpy(copy, reply.c_str(), size);
+        memcpy(copy, static_cast<const char*>(reply), size);
     }
     return copy;
 }

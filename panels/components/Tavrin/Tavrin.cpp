@@ -1,8 +1,10 @@
 #include "Tavrin.h"
 
-namespace {
+#include "list_length.h"
 
-const vrel_string settingsSection("ZELK_ROUTER");
+#include <limits.h>
+
+namespace {
 
 // Cue router destinations registered, polled and tracked.
 constexpr int firstTracked = 1;
@@ -14,7 +16,9 @@ Tavrin::Tavrin(client_host* host_, const char* text)
     : vrel_script_helper(host_, text), cueMode(false), cueRouter(-1), cueInfo(-1), cueTable{},
       source(-1), destination(-1), cueClearSource(31), destCueSource(-1), destListIndex(-1),
       sourceCueDest(-1), sourceListIndex(-1), cueOffSource(-1), whereCueRouted(-1),
-      sourceCurrentCue(-1), destCueCapable(false), sourceCueCapable(false), sourceCueBusy(false) {
+      sourceCurrentCue(-1), destCueCapable(false), sourceCueCapable(false), sourceCueBusy(false),
+      sourceNameCount(0) {
+    const vrel_string settingsSection("ZELK_ROUTER");
     panelShow("1", "p1.vrel_ui", "");
 
     cueRouter = objectSetting(settingsSection, "cue_router_number").toInt();
@@ -39,10 +43,15 @@ Tavrin::Tavrin(client_host* host_, const char* text)
 void Tavrin::indexLists() {
     musicDestinationPositions.rebuild(musicDestinations);
     cueDestinationPositions.rebuild(cueDestinations);
-    cueSourceNumbers.clear();
-    for (const vrel_string& cueSource : cueSources) {
-        cueSourceNumbers.push_back(cueSource.toInt());
+    // Without memory for the numbers, no destination has a cue source.
+    if (cueSourceNumbers.assign(list_length(cueSources), -1)) {
+        size_t position = 0;
+        for (const vrel_string& cueSource : cueSources) {
+            cueSourceNumbers[position++] = cueSource.toInt();
+        }
     }
+    const size_t names = list_length(sourceNames);
+    sourceNameCount = names > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(names);
 }
 
 Tavrin::~Tavrin() = default;

@@ -6,9 +6,8 @@
 #define TAVRIN_H
 
 #include "number_index.h"
+#include "owned_array.h"
 #include "vrel_script_helper.h"
-
-#include <vector>
 
 class Tavrin : public vrel_script_helper {
 public:
@@ -74,7 +73,9 @@ private:
     // in musicDestinations and cueDestinations, and cueSources' values.
     number_index musicDestinationPositions;
     number_index cueDestinationPositions;
-    std::vector<int> cueSourceNumbers;
+    owned_array<int> cueSourceNumbers;
+    // The elements of sourceNames.
+    int sourceNameCount;
 };
 
 #endif

@@ -1,7 +1,7 @@
 // The operator's cue button, the message timer and the parent panel's commands.
 #include "Tavrin.h"
 
-#include <cstring>
+#include <string.h>
 
 void Tavrin::onButton(notify_ref* ref) {
     if (!(ref->panel() == 1) || !(ref->control() == "ActivateCue")) {
@@ -27,7 +27,7 @@ namespace {
 
 // True when `text` is exactly `word`, read where the text lies.
 bool isWord(const char* text, const char* word) {
-    return std::strcmp(text, word) == 0;
+    return strcmp(text, word) == 0;
 }
 
 // A parent command's number: its value's integer value.

@@ -3,7 +3,7 @@
 
 vrel_string Tavrin::cueSourceName(int cueSource) const {
     const int position = cueSource - 1;
-    if (cueSource < 1 || position >= sourceNames.count()) {
+    if (cueSource < 1 || position >= sourceNameCount) {
         return decimal(cueSource);
     }
     return sourceNames[position];

@@ -1,13 +1,8 @@
 #include "Lamp.h"
 
-namespace {
-
-const vrel_string section("LAMP");
-
-} // namespace
-
 Lamp::Lamp(client_host* host_, const char* text)
     : vrel_script_helper(host_, text), on(false), colour("white"), infoDevice(-1), infoSlot(-1) {
+    const vrel_string section("LAMP");
     panelShow("1", "lamp1.vrel_ui", "");
     infoDevice = objectSetting(section, "lamp_info_number").toInt();
     infoSlot = objectSetting(section, "lamp_slot").toInt();

@@ -2,13 +2,8 @@
 #include "Lamp.h"
 
 #include "component_factory.h"
-
-#include <new>
+#include "new_component.h"
 
 extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char* text) {
-    try {
-        return new (std::nothrow) Lamp(host, text);
-    } catch (...) {
-        return nullptr;
-    }
+    return vrel_new_component<Lamp>(host, text);
 }
