@@ -41,6 +41,28 @@ public:
     // Entries 2 and 3.
     virtual ~vrel_client_callback() = default;
 };
+
+// How a host destroys a component: entry 0 of its table with flags 1, as the
+// facility's host does, so that a host built with g++ destroys a component
+// built for the Microsoft C++ ABI as well as one built with g++ (whose table
+// has entries 2 and 3, which `delete` would call, and the other's has not).
+// The entry is read from the table itself: a call of destroy(), which is
+// final, would run g++'s own body, not the component's.
+inline void vrel_destroy_component(vrel_client_callback* component) {
+    if (component == nullptr) {
+        return;
+    }
+// g++ calls the thiscall attribute on a plain function pointer unusual; it is
+// applied all the same, and it is the point here.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+    using scalar_deleting_destructor =
+        vrel_client_callback*(__attribute__((thiscall))*)(vrel_client_callback*, unsigned);
+#pragma GCC diagnostic pop
+    scalar_deleting_destructor entry0 =
+        (*reinterpret_cast<scalar_deleting_destructor* const*>(component))[0];
+    entry0(component, 1u);
+}
 #else
 class vrel_client_callback {
 public:
@@ -62,6 +84,11 @@ public:
     // never frees it itself: the two may not share a C runtime.
     virtual char* notify(void* data, int type) = 0;
 };
+
+// How a host destroys a component: `delete`, which calls the first entry.
+inline void vrel_destroy_component(vrel_client_callback* component) {
+    delete component;
+}
 #endif
 
 #endif

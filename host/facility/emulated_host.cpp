@@ -89,7 +89,7 @@ void emulated_host::destroy() {
     log_.add(now_, traffic_kind::in, "destroy the component");
     destroying_ = true;
     vrel_client_callback* dying = component_;
-    enterComponent([&] { delete dying; });
+    enterComponent([&] { vrel_destroy_component(dying); });
     component_ = nullptr;
     destroying_ = false;
     if (!finalSent_) {

@@ -45,7 +45,7 @@ std::string startUpsDuringSwaps(vrel_component_factory factory, std::chrono::sec
         if (component == nullptr) {
             return "the factory made no component";
         }
-        delete component;
+        vrel_destroy_component(component);
         const std::vector<std::string> sent = host.takeCommands();
         // The cue router number is the first setting read: 7 from the file,
         // 0 when a FIFO stood in its place.

@@ -82,7 +82,7 @@ void TavrinTest::start() {
 }
 
 void TavrinTest::destroy() {
-    delete component;
+    vrel_destroy_component(component);
     component = nullptr;
 }
 
