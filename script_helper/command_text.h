@@ -23,7 +23,7 @@ public:
     command_text& operator<<(const char* text) { return add(text, strlen(text)); }
     command_text& operator<<(const vrel_string& text) {
         const int length = text.length();
-        return add(text, length > 0 ? static_cast<size_t>(length) : 0);
+        return add(static_cast<const char*>(text), length > 0 ? static_cast<size_t>(length) : 0);
     }
     // Plain signed decimal: no fill, no plus sign.
     command_text& operator<<(int number) {

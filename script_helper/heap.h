@@ -7,14 +7,14 @@
 
 #include <stddef.h>
 
-#if __has_include(<new>)
-#include <new>
-#else
-// Built without a C++ library (the Microsoft C++ ABI build): placement new is
-// the frame's own.
+#if defined(VREL_NO_CXX_RUNTIME)
+// Built without a C++ library or runtime (the Microsoft C++ ABI builds):
+// placement new is the frame's own.
 inline void* operator new(size_t, void* place) noexcept {
     return place;
 }
+#else
+#include <new>
 #endif
 
 // A block of `size` bytes from the scalar operator new, or null when there is
