@@ -78,13 +78,9 @@ if(VREL_SDK_DIR)
     vrel_import_closed_library(vrel_config)
     set_property(TARGET vrel_config APPEND PROPERTY INTERFACE_LINK_LIBRARIES vrel_string)
     message(STATUS "String and configuration libraries: ${VREL_SDK_DIR}")
+elseif(MSVC)
+    message(FATAL_ERROR "With Microsoft's compiler the components are built against the "
+        "facility's own libraries: set VREL_SDK_DIR (docs/windows.md)")
 else()
     add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../stand_ins ${CMAKE_BINARY_DIR}/stand_ins)
 endif()
-
-# vrel_closed_library_files(<variable>): the files of the two libraries that
-# a program needs beside it at run time (the DLLs on Windows, the shared
-# objects elsewhere), as generator expressions.
-function(vrel_closed_library_files variable)
-    set(${variable} $<TARGET_FILE:vrel_string> $<TARGET_FILE:vrel_config> PARENT_SCOPE)
-endfunction()
