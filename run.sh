@@ -18,8 +18,12 @@
 #   ./run.sh validate   run vrel-validate on Tavrin at the default level, under ASan+UBSan
 #   ./run.sh fuzz [s]   build the libFuzzer harnesses and run each s seconds (default 60)
 #   ./run.sh bench [..] build and run the benchmarks (arguments go to Google Benchmark)
-#   ./run.sh windows    cross-build Tavrin.dll for 32-bit Windows, run its tests under wine
-#                       (docs/windows.md)
+#   ./run.sh windows    cross-build for 32-bit Windows and test under wine: the tools with
+#                       mingw-w64 (windows-x86), then the DLLs a facility loads in the
+#                       Microsoft C++ ABI (windows-msvc-x86) (docs/windows.md)
+#   ./run.sh other-libraries  build the frame and the components against a second,
+#                       test-only string and configuration library (tests/other_libraries),
+#                       installed as a vendor ships it, and run the component's tests
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -30,6 +34,23 @@ setup=cmake/setup_machine.sh
 build() {
     cmake --preset "$1" >/dev/null
     cmake --build --preset "${2:-$1}" -j "$jobs"
+}
+
+# The test-only second libraries, installed as a vendor ships them, where the
+# other-libraries preset's VREL_SDK_DIR points.
+other_libraries() {
+    cmake -S tests/other_libraries -B build/other-libraries/build \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build/other-libraries/build -j "$jobs"
+    cmake --install build/other-libraries/build --prefix build/other-libraries/sdk >/dev/null
+}
+
+# ctest on a preset; a filter that matches nothing in one of several presets is
+# not a failure.
+windows_tests() {
+    local preset=$1
+    shift
+    ctest --preset "$preset" -j "$jobs" ${1:+--no-tests=ignore} "$@"
 }
 
 sources() {
@@ -70,9 +91,12 @@ validate) $setup build && build asan && ASAN_OPTIONS=detect_leaks=1:abort_on_err
     build/asan/bin/vrel-validate --level 5 build/asan/lib/libTavrin.so examples/settings ;;
 fuzz) $setup fuzz && JOBS=$jobs fuzz/run_fuzzers.sh "${2:-60}" ;;
 bench) $setup bench && JOBS=$jobs bench/run_benchmarks.sh "${@:2}" ;;
-windows) $setup windows && build windows-x86 && ctest --preset windows-x86 -j "$jobs" "${@:2}" ;;
+windows) $setup windows && build windows-x86 && build windows-msvc-x86 &&
+    windows_tests windows-x86 "${@:2}" && windows_tests windows-msvc-x86 "${@:2}" ;;
+other-libraries) $setup build && other_libraries && build other-libraries &&
+    ctest --preset other-libraries -j "$jobs" "${@:2}" ;;
 *)
-    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows]" >&2
+    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows|other-libraries]" >&2
     exit 2
     ;;
 esac

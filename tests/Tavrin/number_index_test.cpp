@@ -11,8 +11,11 @@
 
 namespace {
 
+// The text search's answer; a library promises only some negative number when
+// it finds nothing, which the index gives as -1.
 int byText(const vrel_stringlist& list, int number) {
-    return list.find(vrel_string(number, '\0', 0, 10), false);
+    const int found = list.find(vrel_string(number, '\0', 0, 10), false);
+    return found < 0 ? -1 : found;
 }
 
 // Elements a settings file can hold, numbers or not.

@@ -20,7 +20,8 @@ public:
     // found.
     void rebuild(const vrel_stringlist& list);
 
-    // list.find(decimal text of `number`, false) for the list last built from.
+    // list.find(decimal text of `number`, false) for the list last built from,
+    // with -1 for any negative answer (none found).
     int find(int number) const {
         // Numbers close together, as a router's are, are found by their offset.
         const long long offset = static_cast<long long>(number) - firstNumber_;
