@@ -9,7 +9,7 @@
 
 inline size_t list_length(const vrel_stringlist& list) {
     size_t elements = 0;
-    for (vrel_stringlistIterator at = list.begin(), end = list.end(); at != end; ++at) {
+    for (auto at = list.begin(), end = list.end(); at != end; ++at) {
         ++elements;
     }
     return elements;
