@@ -24,9 +24,11 @@ bool equalIgnoringCase(const char* a, const char* b, size_t length) {
 }
 
 // A block grown to hold at least `needed` items of `size` bytes, or null
-// (the old block then stays as it was).
+// (the old block then stays as it was). A first block holds exactly what is
+// needed (a list split from a text is sized once); a block that grows again
+// doubles.
 void* grown(void* block, size_t& room, size_t needed, size_t size) {
-    size_t wanted = room > 0 ? room : 4;
+    size_t wanted = room > 0 ? room : needed;
     while (wanted < needed) {
         wanted = wanted <= SIZE_MAX / 2 ? wanted * 2 : needed;
     }

@@ -7,6 +7,9 @@
 
 #include <string>
 #include <vector>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -83,5 +86,41 @@ TEST(VrelStringlistPacked, CopiesKeepEveryElement) {
     EXPECT_EQ(assigned.count(), 0);
     EXPECT_STREQ(assigned.toString(',').c_str(), "");
 }
+
+#if defined(__GLIBC__)
+#if defined(__SANITIZE_ADDRESS__)
+#define VREL_HEAP_IS_GLIBCS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VREL_HEAP_IS_GLIBCS 0
+#endif
+#endif
+#if !defined(VREL_HEAP_IS_GLIBCS)
+#define VREL_HEAP_IS_GLIBCS 1
+#endif
+
+// Bytes the program holds on glibc's heap, large blocks (mapped) included.
+size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Test that a list split from a settings value of nothing but commas costs
+// about five bytes an element (its NUL and where it starts), not an object
+// per element: a million and one empty elements in well under 6 MB.
+TEST(VrelStringlistPacked, AnElementCostsItsTextANulAndFourBytes) {
+    if (!VREL_HEAP_IS_GLIBCS) {
+        GTEST_SKIP() << "the heap is the sanitizer's; glibc's counts are not";
+    }
+    const vrel_string commas(std::string(1000000, ',').c_str());
+    const size_t before = heapInUse();
+    const vrel_stringlist list(commas, ',');
+    const size_t after = heapInUse();
+    ASSERT_EQ(list.count(), 1000001);
+    // Large blocks are mapped whole pages at a time.
+    EXPECT_LE(after - before, 5u * 1000001u + 16384u);
+    EXPECT_GE(after - before, 5u * 1000001u) << "mallinfo2 does not see this heap";
+}
+#endif
 
 } // namespace
