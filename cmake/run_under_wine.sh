@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a cross-built Windows program under wine: the emulator CMake and CTest
-# put in front of every test program of the windows-x86 build.
+# put in front of every test program of the Windows builds.
 #
 #   run_under_wine.sh <program> [argument...]   run a program
 #   run_under_wine.sh                           only set up the prefix
