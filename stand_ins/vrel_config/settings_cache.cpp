@@ -1,6 +1,7 @@
 #include "settings_cache.h"
 
 #include "debug_sink.h"
+#include "document_cost.h"
 
 #include <atomic>
 #include <chrono>
@@ -131,8 +132,17 @@ std::string diagnostic(const std::string& path, const std::string& problem) {
     return "vrel_config: " + path + " " + problem + "; its settings are ignored\n";
 }
 
-// Parses the bytes in place; on failure `problem` says why.
+// Parses the bytes in place; on failure `problem` says why. A file whose
+// document would cost too much is not parsed at all.
 std::shared_ptr<settings_file> parse(file_bytes bytes, std::string& problem) {
+    const unsigned long long cost = document_cost(bytes.data.get(), bytes.size);
+    if (cost / document_cost_factor > bytes.size) {
+        problem = "holds too many elements and attributes for its size (about " +
+                  std::to_string(cost) + " bytes once parsed; at most " +
+                  std::to_string(document_cost_factor) + " times its " +
+                  std::to_string(bytes.size) + " bytes)";
+        return nullptr;
+    }
     auto file = std::make_shared<settings_file>();
     file->bytes = std::move(bytes);
     const pugi::xml_parse_result result =

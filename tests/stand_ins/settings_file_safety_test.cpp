@@ -93,6 +93,28 @@ bool placeOversized(const std::string& path) {
     return writeFile(path, routerSeven) && ::truncate(path.c_str(), settings_file_limit + 1) == 0;
 }
 
+// Well-formed, but a tiny element after another: its document would cost
+// sixteen times its size.
+constexpr int denseElements = 4096;
+const std::string denseSettings = "<settings>" + [] {
+    std::string elements;
+    for (int element = 0; element < denseElements; ++element) {
+        elements += "<a/>";
+    }
+    return elements;
+}() + "</settings>";
+bool placeDense(const std::string& path) {
+    return writeFile(path, denseSettings);
+}
+// The document, <settings>, its elements and its closing tag, at eight words
+// a node.
+std::string denseProblem() {
+    return "holds too many elements and attributes for its size (about " +
+           std::to_string((denseElements + 3) * 8 * sizeof(void*)) +
+           " bytes once parsed; at most 8 times its " + std::to_string(denseSettings.size()) +
+           " bytes)";
+}
+
 struct found_case {
     const char* name;
     bool (*place)(const std::string& path);
@@ -160,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
         found_case{"DanglingLink", placeDanglingLink, "", false},
         found_case{"Unreadable", placeUnreadable, "cannot be opened (Permission denied)", true},
         found_case{"Oversized", placeOversized,
-                   "is too large (268435457 bytes; at most 268435456 are read)", false}),
+                   "is too large (268435457 bytes; at most 268435456 are read)", false},
+        found_case{"Dense", placeDense, denseProblem(), false}),
     [](const testing::TestParamInfo<found_case>& tested) {
         return std::string(tested.param.name);
     });
