@@ -61,6 +61,6 @@ foreach(tool vrel-devhost vrel-validate)
     endif()
 endforeach()
 vrel_kit_run("a scenario with the installed host" OUTPUT out
-    COMMAND env -i ${prefix}/bin/vrel-devhost --lib-dir ${prefix}/lib/Tavrin
+    COMMAND env -i ${prefix}/bin/vrel-devhost --quiet --lib-dir ${prefix}/lib/Tavrin
             ${SOURCE}/examples/scenarios/cue_given.scenario)
 message("${out}")
