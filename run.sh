@@ -20,6 +20,8 @@
 #   ./run.sh bench [..] build and run the benchmarks (arguments go to Google Benchmark)
 #   ./run.sh windows    cross-build Tavrin.dll for 32-bit Windows, run its tests under wine
 #                       (docs/windows.md)
+#   ./run.sh package    the kit's Linux packages: a .deb and a .tar.gz in build/default
+#                       (docs/components.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -71,8 +73,9 @@ validate) $setup build && build asan && ASAN_OPTIONS=detect_leaks=1:abort_on_err
 fuzz) $setup fuzz && JOBS=$jobs fuzz/run_fuzzers.sh "${2:-60}" ;;
 bench) $setup bench && JOBS=$jobs bench/run_benchmarks.sh "${@:2}" ;;
 windows) $setup windows && build windows-x86 && ctest --preset windows-x86 -j "$jobs" "${@:2}" ;;
+package) $setup build && build default && (cd build/default && cpack -G "DEB;TGZ") ;;
 *)
-    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows]" >&2
+    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows|package]" >&2
     exit 2
     ;;
 esac
