@@ -40,7 +40,7 @@ function(_vrel_component_check name)
     if(NOT ARG_SOURCES)
         message(FATAL_ERROR "${call}: no SOURCES")
     endif()
-    foreach(target ${name} ${name}_objects ${name}_code)
+    foreach(target ${name} ${name}_objects ${name}_code ${name}_zip)
         if(TARGET ${target})
             message(FATAL_ERROR "${call}: the name is taken: a target ${target} exists already "
                 "(a component of that name, or another target); give each component a name "
@@ -55,7 +55,16 @@ function(_vrel_component_check name)
     while(kinds)
         list(POP_FRONT kinds keyword kind)
         foreach(file IN LISTS ARG_${keyword})
+            # A source the build makes, or one named by a generator
+            # expression, exists later; panel files and rules are copied now.
+            if(keyword STREQUAL "SOURCES" AND file MATCHES "\\$<")
+                continue()
+            endif()
             get_filename_component(path ${file} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+            get_source_file_property(generated ${path} GENERATED)
+            if(keyword STREQUAL "SOURCES" AND generated)
+                continue()
+            endif()
             if(NOT EXISTS ${path})
                 message(FATAL_ERROR "${call}: the ${kind} ${file} does not exist "
                     "(looked for ${path})")

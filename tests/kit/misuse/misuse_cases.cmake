@@ -1,13 +1,14 @@
 # Configures the misuse project once per CASE against the kit in PREFIX, in
 # one build folder BINARY (the compiler is looked at once): each wrong call of
 # vrel_add_component must stop the configuration with its message, and the
-# correct call must configure.
+# correct calls must configure.
 include(${CMAKE_CURRENT_LIST_DIR}/../kit_steps.cmake)
 
 # Case, then the message as a regular expression (blanks and line ends of the
 # output read as one blank).
 set(cases
     correct "Generating done"
+    generated_source "Generating done"
     no_sources "vrel_add_component\\(Empty\\): no SOURCES"
     missing_source
     "vrel_add_component\\(Lost\\): the source two.cpp does not exist \\(looked for [^)]*/misuse/two.cpp\\)"
@@ -27,7 +28,7 @@ file(REMOVE_RECURSE ${BINARY})
 set(failed "")
 while(cases)
     list(POP_FRONT cases case message)
-    if(case STREQUAL "correct")
+    if(message STREQUAL "Generating done")
         set(exit 0)
     else()
         set(exit 1)
