@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     report out(0);
     checking_host host(out);
     {
-        component_driver driver(load_vrel_client_script, &host, out, "");
+        component_driver driver(load_vrel_client_script, &host, out, VREL_PANEL_FOLDER);
         if (driver.create()) {
             drive(driver, host);
             driver.destroy();

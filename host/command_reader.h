@@ -13,6 +13,8 @@
 #ifndef VREL_HOST_COMMAND_READER_H
 #define VREL_HOST_COMMAND_READER_H
 
+#include "protocol_rules.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,8 +45,9 @@ struct command_reading {
     // The text starts with one of the command words; `command.word` is it.
     bool knownWord = false;
     host_command command;
-    // What is wrong with the text, in words, when !ok.
+    // What is wrong with the text, in words, when !ok, and the rule it breaks.
     std::string problem;
+    protocol_rule rule = protocol_rule::command_form;
 };
 
 command_reading read_command_text(const std::string& text);

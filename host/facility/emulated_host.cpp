@@ -49,7 +49,7 @@ void emulated_host::crosspointChanged(int32_t device, int32_t destination) {
 }
 
 void emulated_host::reserved() {
-    problem("the component called the first entry of the host's table, which it must never use");
+    checker_.reservedCalled();
 }
 
 // ---------------------------------------------------------------- life
@@ -61,8 +61,7 @@ bool emulated_host::create(vrel_component_factory factory, const std::string& co
         return false;
     }
     componentPath_ = componentPath;
-    destroying_ = false;
-    finalSent_ = false;
+    checker_.restart();
     log_.add(now_, traffic_kind::in,
              "create the component, component path '" + componentPath + "'");
     vrel_client_callback* made = nullptr;
@@ -87,14 +86,11 @@ void emulated_host::destroy() {
         return;
     }
     log_.add(now_, traffic_kind::in, "destroy the component");
-    destroying_ = true;
+    checker_.beginDestruction();
     vrel_client_callback* dying = component_;
     enterComponent([&] { delete dying; });
     component_ = nullptr;
-    destroying_ = false;
-    if (!finalSent_) {
-        problem("the component did not send AS when it was destroyed");
-    }
+    checker_.endOfLife();
     if (!queue_.empty()) {
         note(std::to_string(queue_.size()) +
              " notification(s) not delivered: the component is gone");
@@ -137,7 +133,7 @@ void emulated_host::destroy() {
 }
 
 template <typename Call> void emulated_host::enterComponent(Call&& call) {
-    inside_ = true;
+    checker_.enterCall();
     debug_.begin();
     try {
         call();
@@ -145,10 +141,13 @@ template <typename Call> void emulated_host::enterComponent(Call&& call) {
         problem("an exception escaped from the component into the host");
     }
     flushDebug();
-    inside_ = false;
-    for (const std::string& command : replies_.endOfCall()) {
-        problem("the component never handed back the reply to \"" + command + "\"");
-    }
+    checker_.leaveCall("the call");
+}
+
+void emulated_host::breach(const rule_entry& rule, const std::string& message) {
+    log_.add(now_,
+             rule.severity == rule_severity::problem ? traffic_kind::problem : traffic_kind::note,
+             message);
 }
 
 void emulated_host::flushDebug() {
@@ -165,7 +164,7 @@ void emulated_host::enqueue(notification n) {
 }
 
 void emulated_host::drain() {
-    if (inside_) {
+    if (checker_.inside()) {
         return;
     }
     while (!queue_.empty() && component_ != nullptr) {
@@ -180,14 +179,18 @@ void emulated_host::deliver(const notification& n) {
     case vrel_notify_route_status: {
         route_status_record record = record_of(n.status);
         log_.add(now_, traffic_kind::in, "route status: " + describe(n.status));
-        enterComponent([&] { component_->notify(&record, vrel_notify_route_status); });
+        char* answer = nullptr;
+        enterComponent([&] { answer = component_->notify(&record, vrel_notify_route_status); });
+        checker_.answer(vrel_notify_route_status, answer, false, "the route status");
         break;
     }
     case vrel_notify_button: {
         button_press press(n.panel, n.control, n.text.c_str());
         log_.add(now_, traffic_kind::in,
                  "button " + n.control + " on panel " + n.panel + ", command '" + n.text + "'");
-        enterComponent([&] { component_->notify(press.record(), vrel_notify_button); });
+        char* answer = nullptr;
+        enterComponent([&] { answer = component_->notify(press.record(), vrel_notify_button); });
+        checker_.answer(vrel_notify_button, answer, false, "the button " + n.control);
         break;
     }
     case vrel_notify_parent_command: {
@@ -197,12 +200,14 @@ void emulated_host::deliver(const notification& n) {
         char* answer = nullptr;
         enterComponent(
             [&] { answer = component_->notify(text.data(), vrel_notify_parent_command); });
-        if (answer == nullptr) {
+        const long long length = checker_.answer(vrel_notify_parent_command, answer, false,
+                                                 "the parent command '" + n.text + "'");
+        if (length < 0) {
             log_.add(now_, traffic_kind::reply, "(none)");
             break;
         }
         lastReplied_ = true;
-        lastReply_ = answer;
+        lastReply_.assign(answer, static_cast<size_t>(length));
         log_.add(now_, traffic_kind::reply, lastReply_);
         log_.add(now_, traffic_kind::in, "release the reply text");
         enterComponent([&] { component_->notify(answer, vrel_notify_release); });
@@ -210,7 +215,10 @@ void emulated_host::deliver(const notification& n) {
     }
     case vrel_notify_timer: {
         log_.add(now_, traffic_kind::in, "timer " + std::to_string(n.timer) + " expired");
-        enterComponent([&] { component_->notify(timer_notification(n.timer), vrel_notify_timer); });
+        char* answer = nullptr;
+        enterComponent(
+            [&] { answer = component_->notify(timer_notification(n.timer), vrel_notify_timer); });
+        checker_.answer(vrel_notify_timer, answer, false, "timer " + std::to_string(n.timer));
         break;
     }
     default:
@@ -369,48 +377,27 @@ const panel* emulated_host::findPanel(const std::string& number) const {
 char* emulated_host::send(const char* text, int code) {
     // Debug output written so far comes before this command in the log.
     flushDebug();
-    char* result = nullptr;
-    if (!inside_) {
-        problem("the component called send while the host was not calling it");
-    }
     if (code == vrel_send_release) {
-        const std::string command = replies_.commandOf(text);
+        const std::string command = checker_.replyCommand(text);
         log_.add(now_, traffic_kind::handback,
                  command.empty() ? std::string("an unknown pointer") : "the reply to " + command);
-        const std::string wrong = replies_.handBack(text);
-        if (!wrong.empty()) {
-            problem("the component " + wrong);
-        }
-    } else if (code != vrel_send_execute) {
-        problem("send with the unknown code " + std::to_string(code) +
-                (text != nullptr ? std::string(" and the text ") + text : std::string()));
-    } else if (text == nullptr) {
-        problem("send with a null command text");
-    } else {
-        result = execute(text);
+    } else if (code == vrel_send_execute && text != nullptr) {
+        log_.add(now_, traffic_kind::out, text);
     }
-    if (inside_) {
+    const protocol_checker::sent sent = checker_.send(text, code);
+    char* result = sent.ok ? execute(sent.command, sent.text) : nullptr;
+    if (checker_.inside()) {
         debug_.begin();
     }
     return result;
 }
 
-char* emulated_host::execute(const std::string& text) {
-    log_.add(now_, traffic_kind::out, text);
-    if (finalSent_) {
-        problem("a command after AS: " + text);
-    }
-    const command_reading reading = read_command_text(text);
-    if (!reading.ok) {
-        problem("malformed command text (" + reading.problem + "): " + text);
-        return nullptr;
-    }
-    const host_command& command = reading.command;
+char* emulated_host::execute(const host_command& command, const std::string& text) {
     switch (command.word) {
     case command_word::PS:
         return showPanel(command, text);
     case command_word::TP:
-        putText(command, text);
+        putText(command);
         return nullptr;
     case command_word::TG:
         return getText(command, text);
@@ -424,19 +411,12 @@ char* emulated_host::execute(const std::string& text) {
         change.index = command.numbers[1];
         change.value = command.texts[0];
         publish(change);
-        if (command.numbers[1] < 0) {
-            note("IW to index " + std::to_string(command.numbers[1]) + " of info device " +
-                 std::to_string(command.numbers[0]));
-        }
         return nullptr;
     }
     case command_word::RC:
         routeCommand(command);
         return nullptr;
     case command_word::RR:
-        if (command.numbers[1] > command.numbers[2]) {
-            note("RR with first destination above the last registers nothing");
-        }
         routers_.registerRange(command.numbers[0], command.numbers[1], command.numbers[2],
                                command.add);
         {
@@ -456,11 +436,6 @@ char* emulated_host::execute(const std::string& text) {
         timerCommand(command);
         return nullptr;
     case command_word::AS:
-        if (!destroying_) {
-            problem("AS sent while the component was not being destroyed");
-        } else {
-            finalSent_ = true;
-        }
         return nullptr;
     }
     return nullptr;
@@ -470,14 +445,11 @@ char* emulated_host::showPanel(const host_command& command, const std::string& t
     const std::string& number = command.texts[0];
     const std::string& path = command.texts[1];
     panel shown;
-    std::vector<std::string> problems;
-    if (!shown.load(path, problems)) {
-        for (const std::string& p : problems) {
-            problem("PS cannot show panel " + number + ": " + p);
-        }
+    std::vector<std::string> oddities;
+    if (!checker_.loadPanel(command, shown, oddities)) {
         return nullptr;
     }
-    for (const std::string& p : problems) {
+    for (const std::string& p : oddities) {
         note(p);
     }
     if (!shown.declaredNumber().empty() && shown.declaredNumber() != number) {
@@ -494,27 +466,15 @@ char* emulated_host::showPanel(const host_command& command, const std::string& t
     change.what = facility_change::kind::panel;
     change.panel = number;
     publish(change);
-    return replies_.issue(text, "ok", false);
+    return checker_.issueReply(text, "ok");
 }
 
-panel_control* emulated_host::controlFor(const std::string& panelNumber, const std::string& control,
-                                         const std::string& text) {
-    const auto shown = panels_.find(panelNumber);
-    if (shown == panels_.end()) {
-        problem("panel " + panelNumber + " is not shown: " + text);
-        return nullptr;
-    }
-    panel_control* found = shown->second.find(control);
-    if (found == nullptr) {
-        problem("panel " + panelNumber + " has no control '" + control + "': " + text);
-    }
-    return found;
-}
-
-void emulated_host::putText(const host_command& command, const std::string& text) {
+void emulated_host::putText(const host_command& command) {
     const std::string& assignment = command.texts[0];
     const size_t equals = assignment.find('=');
-    panel_control* control = controlFor(command.texts[1], command.texts[2], text);
+    const auto shown = panels_.find(command.texts[1]);
+    panel_control* control =
+        shown == panels_.end() ? nullptr : shown->second.find(command.texts[2]);
     if (control != nullptr) {
         facility_change change;
         change.what = facility_change::kind::property;
@@ -528,7 +488,8 @@ void emulated_host::putText(const host_command& command, const std::string& text
 }
 
 char* emulated_host::getText(const host_command& command, const std::string& text) {
-    const panel_control* control = controlFor(command.texts[0], command.texts[1], text);
+    const panel* shown = findPanel(command.texts[0]);
+    const panel_control* control = shown == nullptr ? nullptr : shown->find(command.texts[1]);
     if (control == nullptr) {
         return nullptr;
     }
@@ -545,18 +506,17 @@ char* emulated_host::getText(const host_command& command, const std::string& tex
         answer = property + "=" + (value != nullptr ? *value : "");
     }
     host("answer: " + answer);
-    return replies_.issue(text, answer, true);
+    return checker_.issueReply(text, answer);
 }
 
 char* emulated_host::listControls(const host_command& command, const std::string& text) {
     const panel* shown = findPanel(command.texts[0]);
     if (shown == nullptr) {
-        problem("panel " + command.texts[0] + " is not shown: " + text);
         return nullptr;
     }
     const std::string answer = joined(shown->matching(command.texts[1]), ",");
     host("answer: " + answer);
-    return replies_.issue(text, answer, true);
+    return checker_.issueReply(text, answer);
 }
 
 void emulated_host::routeCommand(const host_command& command) {
@@ -564,10 +524,6 @@ void emulated_host::routeCommand(const host_command& command) {
     const int32_t source = command.numbers[1];
     const int32_t destination = command.numbers[2];
     if (destination < 0 || source < 0) {
-        note("RC on router " + std::to_string(device) + " with " +
-             (destination < 0 ? "destination " + std::to_string(destination)
-                              : "source " + std::to_string(source)) +
-             ": no such crosspoint, nothing routed");
         return;
     }
     const int32_t before = routers_.crosspoint(device, destination);
@@ -588,10 +544,6 @@ void emulated_host::pollCommand(const host_command& command) {
     bool cut = false;
     const std::vector<route_status> statuses =
         routers_.poll(command.numbers[0], command.numbers[1], command.numbers[2], cut);
-    if (cut) {
-        note("RP asks for more than " + std::to_string(router_bank::maxPollRange) +
-             " destinations; only the first are answered");
-    }
     for (const route_status& status : statuses) {
         reportStatus(status);
     }
@@ -603,8 +555,6 @@ void emulated_host::timerCommand(const host_command& command) {
         if (timers_.stop(id)) {
             host("timer " + std::to_string(id) + " stopped");
             timerChanged(id);
-        } else {
-            note("stopping timer " + std::to_string(id) + ", which is not running");
         }
         return;
     }
@@ -615,8 +565,6 @@ void emulated_host::timerCommand(const host_command& command) {
     }
     switch (started) {
     case timer_table::start_result::refused:
-        problem("timer " + std::to_string(id) + " with interval " + std::to_string(interval) +
-                ": an interval must be 1 ms or more");
         return;
     case timer_table::start_result::started:
         host("timer " + std::to_string(id) + " started, expires at " +

@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(reply_case{"TG once", "TG '1' 'Label' 'text'", 1, nullptr},
                     reply_case{"XI once", "XI '1' 'alm_'", 1, nullptr},
                     reply_case{"TG never", "TG '1' 'Label' 'text'", 0,
-                               "never handed back the reply to \"TG '1' 'Label' 'text'\""},
+                               "the reply to \"TG '1' 'Label' 'text'\" was not handed back"},
                     reply_case{"XI twice", "XI '1' 'alm_'", 2, "a second time"},
                     reply_case{"PS handed back", "PS '1' 'data/test_panel.vrel_ui'", 1,
                                "only the replies to TG and XI come back"}),
@@ -357,9 +357,9 @@ TEST_F(EmulatedHost, EndOfLifeProtocol) {
     script_.onDestroy = [](client_host*) {};
     create();
     host_.destroy();
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "AS sent while the component was not being"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "sent \"AS\" while it was not being destroyed"));
     EXPECT_TRUE(flaggedWith(traffic_kind::problem, "first entry of the host's table"));
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "did not send AS"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "destroyed without sending \"AS\""));
 }
 
 TEST_F(EmulatedHost, TimersPanelsAndRegistrationsEndWithTheComponent) {
