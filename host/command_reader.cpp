@@ -102,38 +102,6 @@ bool readFlag(int32_t value, const char* what, std::string& problem) {
 
 } // namespace
 
-bool read_plain_number(const std::string& text, int32_t& number) {
-    size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative) {
-        at = 1;
-    }
-    if (at >= text.size()) {
-        return false;
-    }
-    if (text[at] == '0' && text.size() > at + 1) {
-        return false;
-    }
-    long long value = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[at] - '0');
-        if (value > 2147483648LL) {
-            return false;
-        }
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > INT32_MAX || value < INT32_MIN || (negative && value == 0)) {
-        return false;
-    }
-    number = static_cast<int32_t>(value);
-    return true;
-}
-
 const char* command_word_name(command_word word) {
     for (const word_shape& shape : shapes) {
         if (shape.word == word) {

@@ -13,6 +13,7 @@
 #ifndef VREL_HOST_COMMAND_READER_H
 #define VREL_HOST_COMMAND_READER_H
 
+#include "number_text.h"
 #include "protocol_rules.h"
 
 #include <cstddef>
@@ -70,9 +71,5 @@ bool is_query_text(const char* text);
 // and backslashes as \xNN, at most `limit` bytes shown, a longer text marked
 // with its full length.
 std::string printable(const char* text, size_t length, size_t limit = 96);
-
-// Reads a plain signed decimal number as the component writes them: an
-// optional "-", no "+", no leading zeros, within 32 bits.
-bool read_plain_number(const std::string& text, int32_t& number);
 
 #endif

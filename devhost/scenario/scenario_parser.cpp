@@ -538,25 +538,7 @@ std::vector<std::string> statement_names() {
 }
 
 bool read_duration(const std::string& text, int64_t& ms) {
-    size_t digits = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-        ++digits;
-    }
-    if (digits == 0 || digits > 13) {
-        return false;
-    }
-    const std::string unit = text.substr(digits);
-    int64_t value = std::stoll(text.substr(0, digits));
-    if (unit == "s") {
-        value *= 1000;
-    } else if (!unit.empty() && unit != "ms") {
-        return false;
-    }
-    if (value > maxDuration) {
-        return false;
-    }
-    ms = value;
-    return true;
+    return read_duration(text, maxDuration, ms);
 }
 
 line_result parse_scenario_line(const std::string& file, int line, const std::string& text,

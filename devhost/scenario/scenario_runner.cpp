@@ -2,6 +2,7 @@
 
 #include "scenario_parser.h"
 #include "scenario_text.h"
+#include "settings_document.h"
 #include "settings_environment.h"
 #include "state_report.h"
 
@@ -164,8 +165,8 @@ bool scenario_runner::act(const statement& s) {
         }
         const std::string folder = resolve(s.words[0]);
         std::error_code ignored;
-        if (!fs::is_regular_file(fs::path(folder) / "object_settings.xml", ignored)) {
-            return fail(s, "settings folder '" + folder + "' has no object_settings.xml");
+        if (!fs::is_regular_file(fs::path(folder) / settings_file_name, ignored)) {
+            return fail(s, "settings folder '" + folder + "' has no " + settings_file_name);
         }
         if (!use_settings_folder(folder)) {
             return fail(s, "cannot set " + std::string(settings_folder_variable));

@@ -1,10 +1,9 @@
 #include "settings_check.h"
 
-#include "line_index.h"
+#include "number_text.h"
+#include "shown_text.h"
 #include "text_file.h"
 #include "vrel_string.h"
-
-#include <pugixml.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -31,31 +30,8 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// A user's text as a message shows it: control bytes escaped, cut when long
-// (never inside a UTF-8 sequence).
 std::string shown(std::string_view text) {
-    size_t end = text.size();
-    bool cut = false;
-    if (end > shownTextLimit) {
-        end = shownTextLimit;
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-            --end;
-        }
-        cut = true;
-    }
-    std::string out;
-    for (size_t i = 0; i < end; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
-            const char* const digits = "0123456789abcdef";
-            out += "\\x";
-            out += digits[c >> 4];
-            out += digits[c & 0xF];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return cut ? out + "..." : out;
+    return shown_text(text, shownTextLimit);
 }
 
 std::string inQuotes(std::string_view text) {
@@ -94,40 +70,13 @@ struct number_reading {
     int32_t value; // when not notANumber
 };
 
-bool plainNumber(std::string_view text, int32_t& number) {
-    size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        at = 1;
-    }
-    if (at >= text.size()) {
-        return false;
-    }
-    long long value = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[at] - '0');
-        if (value > 2147483648LL) {
-            return false;
-        }
-    }
-    value = negative ? -value : value;
-    if (value > INT32_MAX || value < INT32_MIN) {
-        return false;
-    }
-    number = static_cast<int32_t>(value);
-    return true;
-}
-
 number_reading readNumber(std::string_view text) {
     size_t end = text.size();
     while (end > 0 && isBlank(text[end - 1])) {
         --end;
     }
     int32_t value = 0;
-    if (!plainNumber(text.substr(0, end), value)) {
+    if (!read_int32(text.substr(0, end), value, true)) {
         return number_reading{number_form::notANumber, 0};
     }
     return number_reading{end < text.size() ? number_form::blanksAtEnd : number_form::plain, value};
@@ -184,7 +133,7 @@ private:
 };
 
 struct entry {
-    std::string_view value; // into the parsed document
+    std::string_view value; // into the settings document
     int line;
 };
 
@@ -200,8 +149,7 @@ struct list_values {
 // The checks of one section against one component's rules.
 class section_checker {
 public:
-    section_checker(const settings_rules& rules, const line_index& lines, report_builder& out)
-        : rules_(rules), lines_(lines), out_(out) {
+    section_checker(const settings_rules& rules, report_builder& out) : rules_(rules), out_(out) {
         for (const number_rule& rule : rules.numbers) {
             loweredKeys_.emplace(lowered(rule.key), rule.key);
         }
@@ -210,7 +158,7 @@ public:
         }
     }
 
-    void check(const pugi::xml_node& section);
+    void check(const settings_section& section);
 
 private:
     std::string kind(const char* what, const std::string& key = std::string()) const {
@@ -227,7 +175,7 @@ private:
         return found == entries_.end() ? nullptr : &found->second;
     }
 
-    void readEntries(const pugi::xml_node& section);
+    void readEntries(const settings_section& section);
     // The rules' key this one differs from only in case, or the empty text.
     std::string similarKey(const std::string& key) const;
     void checkNumber(const number_rule& rule);
@@ -240,7 +188,6 @@ private:
     void checkPairs(const list_rule& rule, const list_values& list);
 
     const settings_rules& rules_;
-    const line_index& lines_;
     report_builder& out_;
     int sectionLine_ = 0;
     std::map<std::string, entry> entries_;
@@ -248,8 +195,8 @@ private:
     std::map<std::string, std::string> loweredKeys_; // the rules' keys by their lower case
 };
 
-void section_checker::check(const pugi::xml_node& section) {
-    sectionLine_ = lines_.lineAt(section.offset_debug());
+void section_checker::check(const settings_section& section) {
+    sectionLine_ = section.line;
     readEntries(section);
     for (const number_rule& rule : rules_.numbers) {
         checkNumber(rule);
@@ -273,23 +220,20 @@ std::string section_checker::similarKey(const std::string& key) const {
     return found == loweredKeys_.end() ? std::string() : found->second;
 }
 
-void section_checker::readEntries(const pugi::xml_node& section) {
-    for (const pugi::xml_node child : section.children()) {
-        if (child.type() != pugi::node_element) {
-            continue;
-        }
-        const int line = lines_.lineAt(child.offset_debug());
-        if (std::string(child.name()) != "entry") {
+void section_checker::readEntries(const settings_section& section) {
+    for (const settings_element& child : section.elements) {
+        const int line = child.line;
+        if (child.name != "entry") {
             warning(line, kind("not an entry"),
-                    "<" + shown(child.name()) + "> is not an <entry>; the component skips it");
+                    "<" + shown(child.name) + "> is not an <entry>; the component skips it");
             continue;
         }
-        if (!child.attribute("id")) {
+        if (!child.hasId) {
             warning(line, kind("no id"), "an entry without an id is never read");
             continue;
         }
-        const std::string key = child.attribute("id").value();
-        if (!child.attribute("value")) {
+        const std::string& key = child.id;
+        if (!child.hasValue) {
             warning(line, kind("no value"),
                     "entry " + shown(key) + " has no value attribute; it reads as empty");
         }
@@ -301,7 +245,7 @@ void section_checker::readEntries(const pugi::xml_node& section) {
                       std::to_string(earlier->second.line) + ")");
             continue;
         }
-        earlier->second.value = child.attribute("value").value();
+        earlier->second.value = child.value;
         if (!rules_.knows(key)) {
             const std::string similar = similarKey(key);
             if (similar.empty()) {
@@ -591,52 +535,6 @@ void section_checker::checkValues(const list_rule& rule, const list_values& list
     }
 }
 
-// The line a parse error belongs to. The parser reports where it noticed the
-// problem: inside a tag, or at the end of the file, that is after the blanks
-// that follow the unfinished text, so the error belongs to the line where the
-// text before those blanks ends.
-int parseErrorLine(const std::string& content, const pugi::xml_parse_result& parsed,
-                   const line_index& lines) {
-    const size_t at =
-        parsed.offset < 0 ? 0 : std::min(static_cast<size_t>(parsed.offset), content.size());
-    const bool inTag = parsed.status == pugi::status_bad_start_element ||
-                       parsed.status == pugi::status_bad_attribute ||
-                       parsed.status == pugi::status_bad_end_element;
-    // Elements left open are noticed on the blanks at the end of the file.
-    const bool atEnd =
-        std::all_of(content.begin() + static_cast<std::ptrdiff_t>(at), content.end(), isBlank);
-    if (inTag || atEnd) {
-        size_t back = at;
-        while (back > 0 && isBlank(content[back - 1])) {
-            --back;
-        }
-        if (back == 0) {
-            return 1;
-        }
-        if (back < at) {
-            return lines.lineAt(static_cast<std::ptrdiff_t>(back - 1));
-        }
-    }
-    return lines.lineAt(static_cast<std::ptrdiff_t>(at));
-}
-
-std::string parseErrorText(const std::string& content, const pugi::xml_parse_result& parsed) {
-    std::string text = parsed.description();
-    if (parsed.status == pugi::status_end_element_mismatch && parsed.offset >= 0) {
-        // The offset is at the name in the closing tag.
-        const auto at = static_cast<size_t>(parsed.offset);
-        size_t end = at;
-        while (end < content.size() && end - at < shownTextLimit && !isBlank(content[end]) &&
-               content[end] != '>') {
-            ++end;
-        }
-        const std::string_view name = std::string_view(content).substr(at, end - at);
-        text += name.empty() ? ": the file ends before every element is closed"
-                             : ": </" + shown(name) + "> does not close the element open before it";
-    }
-    return text;
-}
-
 } // namespace
 
 long long settings_report::errors() const {
@@ -672,57 +570,38 @@ std::vector<std::string> settings_report::lines() const {
     return out;
 }
 
-std::string settings_file_of(const std::string& path) {
-    std::error_code failure;
-    if (!fs::is_directory(path, failure)) {
-        return path;
-    }
-    const fs::path inside = fs::path(path) / settings_file_name;
-    // A folder named like the file, with no file inside: the folder is meant,
-    // and reading it says that it is a folder.
-    if (fs::path(path).filename() == settings_file_name && !fs::exists(inside, failure)) {
-        return path;
-    }
-    return inside.generic_string();
-}
-
 settings_report check_settings_text(const std::string& file, const std::string& content,
                                     const std::vector<settings_rules>& rules, rules_choice choice) {
     settings_report report;
     report.file = file;
     report_builder out(report);
-    const line_index lines(content);
 
-    pugi::xml_document document;
-    const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
-    if (!parsed) {
-        out.add(true, parseErrorLine(content, parsed, lines), "xml",
-                "not well-formed XML (" + parseErrorText(content, parsed) +
+    settings_document document;
+    settings_xml_error xmlError;
+    if (!parse_settings_document(content, document, xmlError)) {
+        out.add(true, xmlError.line, "xml",
+                "not well-formed XML (" + xmlError.description +
                     "); the component ignores the whole file and every setting reads as empty");
         return report;
     }
-    const pugi::xml_node root = document.child("settings");
-    if (!root) {
+    if (!document.hasRoot) {
         out.add(true, 1, "no settings",
                 "no <settings> element; the component finds no section and every setting "
                 "reads as empty");
         return report;
     }
 
-    // The first section of each id, as the component finds it, and the file's
-    // sections in order.
-    std::map<std::string, pugi::xml_node> sections;
+    // The file's sections in order, each id once.
     std::vector<std::string> order;
-    for (const pugi::xml_node section : root.children("section")) {
-        const std::string id = section.attribute("id").value();
-        if (sections.emplace(id, section).second) {
-            order.push_back(id);
+    for (const settings_section& section : document.sections) {
+        if (document.section(section.id) == &section) {
+            order.push_back(section.id);
         }
     }
 
     std::vector<const settings_rules*> chosen;
     for (const settings_rules& r : rules) {
-        if (choice == rules_choice::all || sections.count(r.section) != 0) {
+        if (choice == rules_choice::all || document.section(r.section) != nullptr) {
             chosen.push_back(&r);
         }
     }
@@ -738,31 +617,31 @@ settings_report check_settings_text(const std::string& file, const std::string& 
         if (order.size() > sectionsNamed) {
             present += " and " + std::to_string(order.size() - sectionsNamed) + " more";
         }
-        out.add(true, lines.lineAt(root.offset_debug()), "no known section",
+        out.add(true, document.rootLine, "no known section",
                 "no section that a known component reads: they read " + known +
                     (order.empty() ? "; the file has no section"
                                    : "; the file's sections are " + present));
     }
 
     for (const settings_rules* r : chosen) {
-        const auto found = sections.find(r->section);
-        if (found == sections.end()) {
+        const settings_section* found = document.section(r->section);
+        if (found == nullptr) {
             out.add(true, 1, r->section + "\nno section",
                     "no section " + r->section + ", which " + r->component +
                         " reads; every setting of the component reads as empty");
             continue;
         }
         report.checked.push_back("section " + r->section + " with " + r->component + "'s rules");
-        const int firstLine = lines.lineAt(found->second.offset_debug());
-        for (const pugi::xml_node section : root.children("section")) {
-            if (section != found->second && r->section == section.attribute("id").value()) {
-                out.add(false, lines.lineAt(section.offset_debug()), r->section + "\nagain",
+        const int firstLine = found->line;
+        for (const settings_section& section : document.sections) {
+            if (&section != found && r->section == section.id) {
+                out.add(false, section.line, r->section + "\nagain",
                         "section " + r->section +
                             " is given again; the component reads only the first one (line " +
                             std::to_string(firstLine) + ")");
             }
         }
-        section_checker(*r, lines, out).check(found->second);
+        section_checker(*r, out).check(*found);
     }
 
     std::stable_sort(
