@@ -591,28 +591,6 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
     return line_result::statement;
 }
 
-bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
-                    std::vector<std::string>& errors) {
-    std::string text;
-    int line = 0;
-    while (std::getline(in, text)) {
-        ++line;
-        statement s;
-        std::string error;
-        switch (parse_scenario_line(file, line, text, false, s, error)) {
-        case line_result::statement:
-            statements.push_back(std::move(s));
-            break;
-        case line_result::blank:
-            break;
-        case line_result::error:
-            errors.push_back(file + ":" + std::to_string(line) + ": " + error);
-            break;
-        }
-    }
-    return errors.empty();
-}
-
 std::vector<std::string> scenario_statement_names(bool interactive) {
     std::vector<std::string> names;
     for (const auto& entry : verbs()) {

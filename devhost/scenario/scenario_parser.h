@@ -5,7 +5,6 @@
 
 #include "scenario_statement.h"
 
-#include <istream>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,7 @@ enum class line_result { statement, blank, error };
 line_result parse_scenario_line(const std::string& file, int line, const std::string& text,
                                 bool interactive, statement& out, std::string& error);
 
-// Reads a whole scenario. Every bad line adds "file:line: message" to
-// `errors`; the result is true when there were none.
-bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
-                    std::vector<std::string>& errors);
+// A whole scenario file is read by scenario_source (scenario_source.h).
 
 // The statement a mistyped or unknown word most likely meant ("wait" gives
 // "advance", "presss" gives "press"), or the empty text.

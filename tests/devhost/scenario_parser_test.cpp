@@ -1,6 +1,7 @@
 // Reading scenario lines: what each statement takes apart, and the message
 // for every kind of malformed line, with file and line for whole files.
 #include "scenario_parser.h"
+#include "scenario_source.h"
 
 #include <gtest/gtest.h>
 
@@ -161,15 +162,17 @@ TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {
 }
 
 TEST(ScenarioParser, WholeFileReportsEveryBadLineWithFileAndLine) {
-    std::istringstream in("load Tavrin\n"
-                          "# fine\n"
-                          "presss ActivateCue\n"
-                          "\n"
-                          "advance later\n"
-                          "parent Take=1\n");
-    std::vector<statement> statements;
-    std::vector<std::string> errors;
-    EXPECT_FALSE(parse_scenario("demo.scenario", in, statements, errors));
+    scenario_source source;
+    EXPECT_FALSE(source.parse("demo.scenario", "load Tavrin\n"
+                                               "# fine\n"
+                                               "presss ActivateCue\n"
+                                               "\n"
+                                               "advance later\n"
+                                               "parent Take=1\n"));
+    EXPECT_TRUE(source.readable());
+    EXPECT_EQ(source.failure(), "demo.scenario: not run: 2 malformed line(s)");
+    const std::vector<std::string>& errors = source.messages();
+    const std::vector<statement> statements = source.statements();
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0].rfind("demo.scenario:3: unknown statement 'presss'", 0), 0u) << errors[0];
     EXPECT_EQ(errors[1].rfind("demo.scenario:5: advance: time 'later'", 0), 0u) << errors[1];
