@@ -178,7 +178,7 @@ void emulated_host::deliver(const notification& n) {
     switch (n.type) {
     case vrel_notify_route_status: {
         route_status_record record = record_of(n.status);
-        log_.add(now_, traffic_kind::in, "route status: " + describe(n.status));
+        log_.addStatus(now_, n.status, "route status: " + describe(n.status));
         char* answer = nullptr;
         enterComponent([&] { answer = component_->notify(&record, vrel_notify_route_status); });
         checker_.answer(vrel_notify_route_status, answer, false, "the route status");
