@@ -1,6 +1,7 @@
 #include "interactive_session.h"
 
 #include "command_reader.h"
+#include "scenario_help.h"
 #include "scenario_parser.h"
 #include "scenario_source.h"
 #include "scenario_text.h"

@@ -3,6 +3,7 @@
 #ifndef VREL_DEVHOST_SCENARIO_PARSER_H
 #define VREL_DEVHOST_SCENARIO_PARSER_H
 
+#include "closest_word.h"
 #include "scenario_statement.h"
 
 #include <string>
@@ -21,9 +22,6 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
 // The statement a mistyped or unknown word most likely meant ("wait" gives
 // "advance", "presss" gives "press"), or the empty text.
 std::string closest_statement(const std::string& word);
-// The word of `known` nearest to `word` when it is near enough to be worth
-// offering, or the empty text.
-std::string closest_word(const std::string& word, const std::vector<std::string>& known);
 // Every statement word, in alphabetical order.
 std::vector<std::string> statement_names();
 
@@ -33,8 +31,5 @@ bool read_duration(const std::string& text, int64_t& ms);
 // The words that begin a statement, in order; `interactive` adds help, save,
 // quit and exit. For the console's completion.
 std::vector<std::string> scenario_statement_names(bool interactive);
-
-// The short list of every statement, for "help".
-const char* scenario_help_text();
 
 #endif
