@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -99,7 +100,7 @@ private:
     void enqueue(notification n);
     void drain();
     void deliver(const notification& n);
-    template <typename Call> void enterComponent(Call&& call);
+    void enterComponent(const std::function<void()>& call);
     void flushDebug();
 
     char* execute(const host_command& command, const std::string& text);
