@@ -3,6 +3,8 @@
 #include "scenario_parser.h"
 #include "scenario_source.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -125,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         bad_line{"load Tavrin from x", "'path <component path>'"},
         bad_line{"parent", "missing the command text"}, bad_line{"show a b c", "at most two words"},
         bad_line{"help", "interactive use only"}, bad_line{"quit", "interactive use only"},
-        bad_line{"save x.scenario", "interactive use only"}));
+        bad_line{"save x.scenario", "interactive use only"}),
+    rows_named_by(&bad_line::line));
 
 TEST(ScenarioParser, PatternsAndPiecesAreMarked) {
     const statement like = parsed("expect sent like RC 7 * ',' 1");
