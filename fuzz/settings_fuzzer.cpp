@@ -4,6 +4,7 @@
 // Every command it sends is checked.
 #include "fuzz_host.h"
 #include "host_records.h"
+#include "settings_document.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +25,7 @@ std::string& settingsFile() {
             std::abort();
         }
         ::setenv("VREL_CONFIG_DIR", folder, 1);
-        return new std::string(std::string(folder) + "/object_settings.xml");
+        return new std::string(std::string(folder) + "/" + settings_file_name);
     }();
     return *path;
 }
