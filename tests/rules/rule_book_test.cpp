@@ -28,7 +28,8 @@ struct unbroken_rule {
 };
 const unbroken_rule unbrokenHere[] = {
     {"inside-a-call", "a component on the host's thread can only send while called; CheckingHost."
-                      "ASendOutsideAnyCallFails and EmulatedHost tests send from outside a call"},
+                      "ASendOutsideAnyCallFails and EmulatedHost.ASendOutsideACallIsFlagged send "
+                      "from outside a call"},
     {"answer-not-held", "both programs release each reply at once; "
                         "FaultDetection.AReplyStillHeldCannotBeReturnedAgain holds one"},
 };

@@ -349,6 +349,22 @@ TEST_F(EmulatedHost, ButtonCarriesTheControlsOwnCommand) {
     EXPECT_FALSE(host_.press("2", "Go", error));
 }
 
+// Test that a send while the host is not calling the component is a breach
+// of the inside-a-call rule, and that the same send inside a call is not.
+TEST_F(EmulatedHost, ASendOutsideACallIsFlagged) {
+    client_host* kept = nullptr;
+    script_.onCreate = [&kept](client_host* host) {
+        kept = host;
+        host->send("RR 7 1 16", 0);
+    };
+    create();
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[inside-a-call]"));
+    ASSERT_NE(kept, nullptr);
+    kept->send("RR 7 1 16", 0);
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem,
+                            "called send while the host was not calling it [inside-a-call]"));
+}
+
 TEST_F(EmulatedHost, EndOfLifeProtocol) {
     script_.onCreate = [](client_host* host) {
         host->send("AS", 0);
