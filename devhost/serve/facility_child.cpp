@@ -5,6 +5,7 @@
 #include "page_statements.h"
 #include "scenario_parser.h"
 #include "scenario_runner.h"
+#include "scenario_source.h"
 #include "scenario_text.h"
 #include "session_recorder.h"
 #include "write_all.h"
@@ -148,20 +149,15 @@ json facility_child::setup(const json& request) {
         return {{"ok", false}, {"failure", failure}};
     }
     if (!scenario.empty()) {
-        std::ifstream in(scenario, std::ios::binary);
-        if (!in) {
-            return {{"ok", false}, {"failure", scenario + ": cannot open the scenario file"}};
-        }
-        std::vector<statement> statements;
-        std::vector<std::string> errors;
-        if (!parse_scenario(scenario, in, statements, errors)) {
+        scenario_source source;
+        if (!source.load(scenario)) {
             std::string all;
-            for (const std::string& error : errors) {
-                all += (all.empty() ? "" : "\n") + error;
+            for (const std::string& message : source.messages()) {
+                all += message + "\n";
             }
-            return {{"ok", false}, {"failure", all}};
+            return {{"ok", false}, {"failure", all + source.failure()}};
         }
-        for (const statement& s : statements) {
+        for (const statement& s : source.statements()) {
             if (!runner_->run(s)) {
                 return {{"ok", false}, {"failure", runner_->failure()}};
             }

@@ -1,6 +1,7 @@
 #include "serve_app.h"
 
 #include "embedded_files.h"
+#include "facility_view.h"
 #include "parent_choices.h"
 
 #include <httplib.h>
@@ -101,6 +102,7 @@ bool serve_app::start(std::string& error) {
     }
 
     json hello = {{"retry", 1000},
+                  {"kinds", traffic_kinds_json()},
                   {"choices", parent_choices(options_.settings, options_.libraryFolders)},
                   {"settings", options_.settings},
                   {"scenario", options_.scenario},

@@ -51,7 +51,11 @@ TEST_F(ServeTest, PageCarriesTheTokenAndLocksItselfDown) {
     ASSERT_TRUE(script);
     EXPECT_EQ(script->status, 200);
     EXPECT_EQ(script->get_header_value("Content-Type"), "text/javascript; charset=utf-8");
-    EXPECT_NE(script->body.find("/api/events"), std::string::npos);
+    // The page's modules come from the same server.
+    EXPECT_NE(script->body.find("from './event_stream.js'"), std::string::npos);
+    const httplib::Result stream = served.client().Get("/event_stream.js");
+    ASSERT_TRUE(stream);
+    EXPECT_NE(stream->body.find("/api/events"), std::string::npos);
 
     const httplib::Result missing = served.client().Get("/nothing.js");
     ASSERT_TRUE(missing);
