@@ -220,6 +220,7 @@ json facility_child::reload() {
     if (!path.empty() && component_library::isMapped(path)) {
         return {{"ok", false},
                 {"stale", true},
+                {"library", lastLibrary_},
                 {"failure", "'" + path + "' stays loaded in the facility process after unload"}};
     }
     if (!runLine(page_statement::load(lastLibrary_), failure)) {

@@ -56,7 +56,7 @@ void refuse(httplib::Response& response, int status, const std::string& message)
 } // namespace
 
 serve_app::serve_app(serve_options options)
-    : options_(std::move(options)), hub_(options_.logWindow), library_(options_.library) {}
+    : options_(std::move(options)), hub_(options_.logWindow) {}
 
 serve_app::~serve_app() {
     stop();
@@ -115,7 +115,7 @@ bool serve_app::start(std::string& error) {
     hooks.output = [this](const std::string& line) { onOutput(line); };
     hooks.ended = [this](const std::string& why) { onEnded(why); };
     facility_ = std::make_unique<facility_process>(options_.program, std::move(hooks));
-    const answer started = restart();
+    const answer started = restart(options_.library);
     if (started.status != 200) {
         serverLine("problem",
                    started.body.value("error", std::string("the facility did not start")));
@@ -140,19 +140,19 @@ void serve_app::stop() {
 
 // ---------------------------------------------------------------- facility
 
-json serve_app::setupRequest() const {
+json serve_app::setupRequest(const std::string& library) const {
     return {{"op", "setup"},
             {"libDirs", options_.libraryFolders},
             {"base", options_.sessionFolder},
             {"settings", options_.settings},
             {"scenario", options_.scenario},
-            {"load", library_}};
+            {"load", library}};
 }
 
-serve_app::answer serve_app::restart() {
+serve_app::answer serve_app::restart(const std::string& library) {
     std::lock_guard<std::mutex> one(controlMutex_);
     serverLine("host", "starting the facility process" +
-                           (library_.empty() ? std::string() : " with " + library_));
+                           (library.empty() ? std::string() : " with " + library));
     std::string error;
     if (!facility_->start(error)) {
         {
@@ -170,7 +170,8 @@ serve_app::answer serve_app::restart() {
     // A start-up scenario may be long; it still has a limit.
     const auto limit = std::max(
         options_.limit, std::chrono::milliseconds(options_.scenario.empty() ? 30000 : 300000));
-    const facility_process::result started = facility_->request(setupRequest(), limit, "set-up");
+    const facility_process::result started =
+        facility_->request(setupRequest(library), limit, "set-up");
     const answer result = fromResult(started, "set-up");
     if (result.status == 409) {
         serverLine("problem", result.body.value("error", std::string()));
@@ -214,17 +215,19 @@ serve_app::answer serve_app::fromResult(const facility_process::result& result,
 serve_app::answer serve_app::act(const page_action& action) {
     switch (action.what) {
     case page_action::kind::restart:
-        return restart();
+        // As the server started: its settings, scenario and library, whatever
+        // the page loaded since.
+        return restart(options_.library);
     case page_action::kind::reload: {
         if (!facility_->running()) {
-            return restart();
+            return restart(options_.library);
         }
         const facility_process::result result =
             facility_->request({{"op", "reload"}}, options_.limit, "reload");
         if (result.how == facility_process::outcome::done && result.answer.value("stale", false)) {
             serverLine("host", result.answer.value("failure", std::string()) +
                                    ": a new facility process loads the rebuilt file");
-            return restart();
+            return restart(result.answer.value("library", options_.library));
         }
         return fromResult(result, "reload");
     }
@@ -237,13 +240,9 @@ serve_app::answer serve_app::act(const page_action& action) {
     }
     std::vector<std::string> lines = action.lines;
     if (!action.library.empty()) {
-        {
-            // restart() reads it under the same lock, on another request's thread.
-            std::lock_guard<std::mutex> control(controlMutex_);
-            library_ = action.library;
-        }
+        // Load after a crash: a new facility process with that library.
         if (!facility_->running()) {
-            return restart();
+            return restart(action.library);
         }
         // Load on the page replaces the component that is loaded.
         std::lock_guard<std::mutex> lock(stateMutex_);

@@ -74,7 +74,9 @@ private:
 
     void routes();
     answer act(const page_action& action);
-    answer restart();
+    // A new facility process with the start-up settings and scenario, loading
+    // `library` (when the scenario left no component loaded).
+    answer restart(const std::string& library);
     answer fromResult(const facility_process::result& result, const std::string& what);
     void sessionDownload(const httplib::Request& request, httplib::Response& response);
     void events(const httplib::Request& request, httplib::Response& response);
@@ -85,7 +87,7 @@ private:
     void serverLine(const std::string& kind, const std::string& text);
     void publishState();
     json currentState() const;
-    json setupRequest() const;
+    json setupRequest(const std::string& library) const;
 
     serve_options options_;
     std::unique_ptr<request_guard> guard_;
@@ -100,7 +102,6 @@ private:
     mutable std::mutex stateMutex_;
     json lastState_;
     std::string facilityProblem_; // why the facility is not running, if so
-    std::string library_;         // the library to load on a restart
     std::atomic<int64_t> lastTime_{0};
 };
 

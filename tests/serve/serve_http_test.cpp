@@ -216,6 +216,23 @@ TEST_F(ServeTest, ReloadCreatesTheComponentAgain) {
     EXPECT_EQ(served.state()["alive"], true);
 }
 
+// Test that Restart goes back to the library the server started with, even
+// after a Load on the page failed.
+TEST_F(ServeTest, RestartAfterAFailedLoadLoadsTheStartLibrary) {
+    const httplib::Result failed = served.act({{"do", "load"}, {"library", "NoSuchComponent"}});
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->status, 409);
+    EXPECT_NE(failed->body.find("no library 'NoSuchComponent'"), std::string::npos) << failed->body;
+    EXPECT_EQ(served.state()["alive"], false);
+
+    const httplib::Result restarted = served.act({{"do", "restart"}});
+    ASSERT_TRUE(restarted);
+    EXPECT_EQ(restarted->status, 200) << restarted->body;
+    const json state = served.state();
+    EXPECT_EQ(state["alive"], true);
+    EXPECT_EQ(state["library"], "Tavrin");
+}
+
 // Test that in real time the virtual clock catches up with the wall clock
 // before an action, as an advance statement that the session records.
 TEST_F(ServeTest, RealTimeClockCatchesUpBeforeAnAction) {
