@@ -38,7 +38,7 @@ protected:
 // Test that the page is served with this run's token and kept from frames
 // and from anything fetched elsewhere.
 TEST_F(ServeTest, PageCarriesTheTokenAndLocksItselfDown) {
-    const httplib::Result page = served.client().Get("/");
+    const httplib::Result page = served.client().Get("/?token=" + served.app().token());
     ASSERT_TRUE(page);
     EXPECT_EQ(page->status, 200);
     EXPECT_NE(page->body.find("content=\"" + served.app().token() + "\""), std::string::npos);
@@ -57,6 +57,78 @@ TEST_F(ServeTest, PageCarriesTheTokenAndLocksItselfDown) {
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->status, 404);
     EXPECT_NE(missing->body.find("\"error\""), std::string::npos);
+}
+
+// Test that the address the server prints carries the token, and that the
+// page, which carries it too, is given only to a request that has it: any
+// other gets a page that asks for it.
+TEST_F(ServeTest, PageOnlyWithTheToken) {
+    const std::string& token = served.app().token();
+    EXPECT_EQ(served.app().url(),
+              "http://127.0.0.1:" + std::to_string(served.port()) + "/?token=" + token);
+    const std::pair<std::string, const char*> refused[] = {
+        {"/", "carries no token"},
+        {"/?token=", "carries no token"},
+        {"/?token=0123456789abcdef0123456789abcdef", "the token is not this run"},
+        {"/?token=" + token + "0", "the token is not this run"},
+    };
+    for (const auto& [target, message] : refused) {
+        const httplib::Result asked = served.client().Get(target.c_str());
+        ASSERT_TRUE(asked) << target;
+        EXPECT_EQ(asked->status, 403) << target;
+        EXPECT_EQ(asked->get_header_value("Content-Type"), "text/html; charset=utf-8");
+        EXPECT_NE(asked->body.find(R"(<input id="token" name="token")"), std::string::npos)
+            << target << ": " << asked->body;
+        EXPECT_NE(asked->body.find(message), std::string::npos) << target << ": " << asked->body;
+        EXPECT_EQ(asked->body.find(token), std::string::npos) << target;
+        EXPECT_NE(asked->get_header_value("Content-Security-Policy").find("form-action 'self'"),
+                  std::string::npos);
+    }
+    const httplib::Result page = served.client().Get(("/?token=" + token).c_str());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find(token), std::string::npos);
+}
+
+struct host_header_case {
+    std::vector<std::string> hosts; // "PORT" in each is this server's port
+    int status;
+    const char* message;
+};
+
+// Test that only the machine's own names are answered, in exactly one Host
+// header, whatever the request.
+TEST_F(ServeTest, HostMustBeOneOfTheMachinesOwnNames) {
+    const host_header_case cases[] = {
+        {{"127.0.0.1:PORT"}, 200, ""},
+        {{"localhost:PORT"}, 200, ""},
+        {{"1.2.3.4:PORT"}, 403, "does not name this server"},
+        {{"127.0.0.2:PORT"}, 403, "does not name this server"},
+        {{"attacker.example:PORT"}, 403, "does not name this server"},
+        {{"127.0.0.1:1"}, 403, "does not name this server"},
+        {{"127.0.0.1:PORT", "127.0.0.1:PORT"}, 400, "2 Host headers"},
+        {{"127.0.0.1:PORT", "attacker.example:PORT"}, 400, "2 Host headers"},
+    };
+    const std::string port = std::to_string(served.port());
+    for (const std::string& target : {"/?token=" + served.app().token(), std::string("/page.js")}) {
+        for (const host_header_case& c : cases) {
+            httplib::Headers headers;
+            std::string shown;
+            for (std::string host : c.hosts) {
+                const size_t at = host.find("PORT");
+                if (at != std::string::npos) {
+                    host.replace(at, 4, port);
+                }
+                headers.emplace("Host", host);
+                shown += host + " ";
+            }
+            const httplib::Result result = served.client().Get(target.c_str(), headers);
+            ASSERT_TRUE(result) << shown;
+            EXPECT_EQ(result->status, c.status) << target << " with Host " << shown;
+            EXPECT_NE(result->body.find(c.message), std::string::npos)
+                << target << " with Host " << shown << ": " << result->body;
+        }
+    }
 }
 
 // Test that a cue take from the page's clicks routes the cue, writes the
@@ -318,7 +390,8 @@ TEST_F(ServeTest, RefusesRequestsNotFromThePage) {
     const httplib::Result state = served.client().Get("/api/state");
     ASSERT_TRUE(state);
     EXPECT_EQ(state->status, 403);
-    const httplib::Result rebound = served.client().Get("/", {{"Host", "attacker.example"}});
+    const httplib::Result rebound = served.client().Get(("/?token=" + served.app().token()).c_str(),
+                                                        {{"Host", "attacker.example"}});
     ASSERT_TRUE(rebound);
     EXPECT_EQ(rebound->status, 403);
 }
