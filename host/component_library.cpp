@@ -134,6 +134,14 @@ bool component_library::isMapped(const std::string& path) {
 #endif
 }
 
+bool component_library::namesPath(const std::string& library) {
+    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
+        return true;
+    }
+    const std::string extension = std::filesystem::path(library).extension().string();
+    return extension == ".so" || extension == ".dll" || extension == ".dylib";
+}
+
 std::vector<std::string> component_library::fileNames(const std::string& name) {
 #if defined(_WIN32)
     return {name + ".dll", "lib" + name + ".dll"};

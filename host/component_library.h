@@ -38,6 +38,11 @@ public:
     // unload, when something keeps it loaded).
     static bool isMapped(const std::string& path);
 
+    // Whether a library given as text is a path ("../lib/libTavrin.so",
+    // "Tavrin.dll": a folder separator, or a library's extension) rather than
+    // a name to look for in the library folders ("Tavrin").
+    static bool namesPath(const std::string& library);
+
     // The file names a library called `name` has on this system, in the order
     // to try them: "libTavrin.so", "Tavrin.so" on Linux; "Tavrin.dll",
     // "libTavrin.dll" on Windows.

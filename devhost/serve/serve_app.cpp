@@ -1,10 +1,13 @@
 #include "serve_app.h"
 
+#include "component_library.h"
 #include "embedded_files.h"
 #include "guarded_server.h"
 #include "parent_choices.h"
 
 #include <httplib.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -111,10 +114,32 @@ guarded_request asked(const httplib::Request& request, std::string token) {
     return facts;
 }
 
+// The folders the page may load a library from: the library folders and the
+// start library's own.
+std::vector<std::string> loadFolders(const serve_options& options) {
+    std::vector<std::string> folders = options.libraryFolders;
+    if (component_library::namesPath(options.library)) {
+        folders.push_back(std::filesystem::path(options.library).parent_path().generic_string());
+    }
+    return folders;
+}
+
+// Where a relative path in a statement starts, as the facility process takes
+// it: the start-up scenario's folder, or the folder the server started in.
+std::string statementBase(const serve_options& options) {
+    if (options.scenario.empty()) {
+        return options.sessionFolder;
+    }
+    const std::string folder =
+        std::filesystem::path(options.scenario).parent_path().generic_string();
+    return folder.empty() ? "." : folder;
+}
+
 } // namespace
 
 serve_app::serve_app(serve_options options)
-    : options_(std::move(options)), hub_(options_.logWindow), streams_(options_.eventStreams) {}
+    : options_(std::move(options)), confinement_(loadFolders(options_), statementBase(options_)),
+      hub_(options_.logWindow), streams_(options_.eventStreams) {}
 
 serve_app::~serve_app() {
     stop();
@@ -277,6 +302,12 @@ serve_app::answer serve_app::fromResult(const facility_process::result& result,
 }
 
 serve_app::answer serve_app::act(const page_action& action) {
+    if (!action.library.empty()) {
+        const std::string refused = confinement_.refuse(action.library);
+        if (!refused.empty()) {
+            return {403, {{"error", refused}}};
+        }
+    }
     switch (action.what) {
     case page_action::kind::restart:
         // As the server started: its settings, scenario and library, whatever

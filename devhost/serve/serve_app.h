@@ -21,6 +21,7 @@
 
 #include "event_hub.h"
 #include "facility_process.h"
+#include "load_confinement.h"
 #include "page_action.h"
 #include "request_guard.h"
 #include "serve_json.h"
@@ -47,7 +48,9 @@ struct serve_options {
     std::string settings;                        // folder with object_settings.xml, or empty
     std::string library;                         // loaded at the start, or empty
     std::string scenario;                        // run at the start, or empty
-    std::vector<std::string> libraryFolders;     // where a library named by name is looked for
+    std::vector<std::string> libraryFolders;     // where a library named by name is looked for;
+                                                 // the page loads a path only from these and
+                                                 // the folder of `library`
     std::string program;                         // the vrel-devhost that runs the facility
     std::chrono::milliseconds limit{5000};       // for one action; longer is a hang
     size_t logWindow = 200000;                   // lines and events kept for new pages
@@ -104,6 +107,7 @@ private:
     json setupRequest(const std::string& library) const;
 
     serve_options options_;
+    load_confinement confinement_;
     std::unique_ptr<request_guard> guard_;
     event_hub hub_;
     std::unique_ptr<facility_process> facility_;

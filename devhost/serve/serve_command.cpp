@@ -1,5 +1,6 @@
 #include "serve_command.h"
 
+#include "component_library.h"
 #include "facility_child.h"
 #include "serve_app.h"
 
@@ -23,9 +24,7 @@ std::string absolute(const std::string& path) {
 // A library given by path is made absolute; one given by name stays a name,
 // looked for in the library folders (and written so in a saved session).
 std::string libraryArgument(const std::string& library) {
-    const bool byPath =
-        library.find('/') != std::string::npos || fs::path(library).extension() == ".so";
-    return byPath ? absolute(library) : library;
+    return component_library::namesPath(library) ? absolute(library) : library;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -303,6 +304,72 @@ TEST_F(ServeTest, RestartAfterAFailedLoadLoadsTheStartLibrary) {
     const json state = served.state();
     EXPECT_EQ(state["alive"], true);
     EXPECT_EQ(state["library"], "Tavrin");
+}
+
+// A library's copy in a folder of its own, and a link to it in another.
+class library_elsewhere {
+public:
+    library_elsewhere() {
+        char pattern[] = "/tmp/vrel_serve_libraries_XXXXXX";
+        if (::mkdtemp(pattern) == nullptr) {
+            ADD_FAILURE() << "no temporary folder";
+            return;
+        }
+        root = pattern;
+        fs::create_directory(root / "outside");
+        fs::create_directory(root / "allowed");
+        fs::copy_file(fs::path(TAVRIN_LIBRARY_DIR) / "libTavrin.so",
+                      root / "outside" / "libTavrin.so");
+        fs::copy_file(fs::path(TAVRIN_LIBRARY_DIR) / "p1.vrel_ui", root / "outside" / "p1.vrel_ui");
+        fs::create_symlink(root / "outside" / "libTavrin.so", root / "allowed" / "libLink.so");
+    }
+    ~library_elsewhere() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    fs::path root;
+};
+
+struct load_case {
+    json action;
+    int status;
+};
+
+// Test that the page loads a library only from the library folders and the
+// folder of the library the server started with: a path elsewhere, or a link
+// that leads elsewhere, is refused with a message and nothing is unloaded.
+TEST(ServeLibraries, LoadsOnlyFromTheLibraryFolders) {
+    library_elsewhere files;
+    serve_options options = tavrin_facility();
+    options.libraryFolders.push_back((files.root / "allowed").string());
+    served_facility served(options);
+    const std::string outside = (files.root / "outside" / "libTavrin.so").string();
+    const std::string link = (files.root / "allowed" / "libLink.so").string();
+    // Starts in a library folder, and leads out of it.
+    const std::string escape =
+        std::string(TAVRIN_LIBRARY_DIR) + "/../../../../../../../.." + outside;
+    const load_case cases[] = {
+        {{{"do", "load"}, {"library", outside}}, 403},
+        {{{"do", "statement"}, {"line", "load " + outside}}, 403},
+        {{{"do", "load"}, {"library", link}}, 403},
+        {{{"do", "load"}, {"library", escape}}, 403},
+        {{{"do", "load"}, {"library", "../../../../../../../.." + outside}}, 403},
+        {{{"do", "load"}, {"library", std::string(TAVRIN_LIBRARY_DIR) + "/libTavrin.so"}}, 200},
+        {{{"do", "load"}, {"library", "Tavrin"}}, 200},
+    };
+    for (const load_case& c : cases) {
+        const httplib::Result result = served.act(c.action);
+        ASSERT_TRUE(result) << c.action.dump();
+        EXPECT_EQ(result->status, c.status) << c.action.dump() << ": " << result->body;
+        if (c.status == 403) {
+            EXPECT_NE(result->body.find("outside the folders the page may load libraries from"),
+                      std::string::npos)
+                << result->body;
+            EXPECT_NE(result->body.find("--lib-dir"), std::string::npos) << result->body;
+        }
+        // A refused load leaves the component that was loaded.
+        EXPECT_EQ(served.state()["alive"], true) << c.action.dump();
+    }
 }
 
 // Test that in real time the virtual clock catches up with the wall clock

@@ -1,6 +1,7 @@
 // The development server's parts on their own: who may talk to it, what the
 // page's actions become, and the bounded window of events it pushes.
 #include "event_hub.h"
+#include "load_confinement.h"
 #include "page_action.h"
 #include "request_guard.h"
 
@@ -98,6 +99,41 @@ TEST(RequestGuard, TokensDiffer) {
     EXPECT_EQ(a.size(), 32u);
     EXPECT_EQ(a.find_first_not_of("0123456789abcdef"), std::string::npos);
     EXPECT_NE(a, b);
+}
+
+struct confinement_case {
+    const char* library;
+    bool allowed;
+};
+
+// Test that a path is allowed only inside a given folder, after '..' and
+// whatever the base a relative path starts at, and that any name is allowed.
+TEST(LoadConfinement, PathsOnlyInsideTheFolders) {
+    const load_confinement confinement({"/vrel_nowhere/lib", "/vrel_nowhere/more/"},
+                                       "/vrel_nowhere");
+    const confinement_case cases[] = {
+        {"Tavrin", true},
+        {"/vrel_nowhere/lib/libTavrin.so", true},
+        {"/vrel_nowhere/lib/sub/libTavrin.so", true},
+        {"/vrel_nowhere/more/libTavrin.so", true},
+        {"lib/libTavrin.so", true},
+        {"./lib/../lib/libTavrin.so", true},
+        {"/vrel_nowhere/libTavrin.so", false},
+        {"/vrel_nowhere/lib/../libTavrin.so", false},
+        {"/vrel_nowhere/library/libTavrin.so", false},
+        {"/vrel_nowhere/lib", false},
+        {"/tmp/libTavrin.so", false},
+        {"libTavrin.so", false},
+        {"../libTavrin.so", false},
+        {"lib/../../tmp/libTavrin.so", false},
+    };
+    for (const confinement_case& c : cases) {
+        const std::string refused = confinement.refuse(c.library);
+        EXPECT_EQ(refused.empty(), c.allowed) << c.library << ": " << refused;
+    }
+    EXPECT_NE(confinement.refuse("/tmp/libX.so").find("(/vrel_nowhere/lib, /vrel_nowhere/more)"),
+              std::string::npos)
+        << confinement.refuse("/tmp/libX.so");
 }
 
 struct action_case {
