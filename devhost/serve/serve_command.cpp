@@ -97,8 +97,12 @@ int serve_command::run(const char* argv0) {
         std::cerr << "vrel-devhost serve: " << error << '\n';
         return 2;
     }
-    std::cout << "vrel-devhost serve: the facility is at " << app.url() << "\n"
-              << "(Ctrl-C ends it)" << std::endl;
+    std::cout << "vrel-devhost serve: the facility is at " << app.url() << "\n";
+    if (bind_ == "0.0.0.0" || bind_ == "::" || bind_ == "[::]") {
+        std::cout << "(from another machine: this machine's address in place of 127.0.0.1; "
+                     "give it only to those who may drive the facility)\n";
+    }
+    std::cout << "(Ctrl-C ends it)" << std::endl;
     int received = 0;
     sigwait(&ending, &received);
     std::cout << "vrel-devhost serve: ending" << std::endl;
