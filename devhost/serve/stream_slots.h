@@ -28,7 +28,6 @@ public:
     }
 
     size_t limit() const { return limit_; }
-    size_t taken() const { return taken_->load(); }
 
 private:
     size_t limit_;

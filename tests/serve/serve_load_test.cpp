@@ -44,12 +44,17 @@ public:
             std::this_thread::sleep_for(milliseconds(5));
         }
         sender_ = std::thread([this, request] {
-            for (size_t at = 1; at < request.size() && !stop_; ++at) {
+            for (size_t at = 1; at < request.size(); ++at) {
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    if (stopped_.wait_for(lock, std::chrono::seconds(1),
+                                          [this] { return stop_; })) {
+                        return;
+                    }
+                }
                 for (const auto& peer : peers_) {
                     peer->send(request.substr(at, 1), milliseconds(100));
                 }
-                std::unique_lock<std::mutex> lock(mutex_);
-                stopped_.wait_for(lock, std::chrono::seconds(1), [this] { return stop_; });
             }
         });
     }
