@@ -13,14 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool looksLikePath(const std::string& library) {
-    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
-        return true;
-    }
-    const std::string extension = fs::path(library).extension().string();
-    return extension == ".so" || extension == ".dll" || extension == ".dylib";
-}
-
 // A text for the "expected:" and "seen:" lines: quoted when blanks at its ends
 // or line ends would otherwise be invisible.
 std::string shown(const std::string& text) {
@@ -245,7 +237,7 @@ bool scenario_runner::load(const statement& s) {
     }
     const std::string& name = s.words[0];
     std::string path;
-    if (looksLikePath(name)) {
+    if (component_library::namesPath(name)) {
         path = resolve(name);
     } else {
         std::vector<std::string> tried;
