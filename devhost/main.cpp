@@ -2,6 +2,7 @@
 #include "check_command.h"
 #include "console_command.h"
 #include "devhost_options.h"
+#include "new_command.h"
 #include "run_command.h"
 #if defined(VREL_DEVHOST_SERVE)
 #include "serve_command.h"
@@ -18,7 +19,7 @@ const char* const description =
 the traffic between the host and the component printed. Without a scenario,
 the same statements are read from standard input (type help). "check" reports
 what the component would mis-handle in the object_settings.xml of a settings
-folder. "serve" shows the live facility in a browser.)";
+folder. "serve" shows the live facility in a browser. "new" starts a component.)";
 
 const char* const footer =
     R"(Exit status: 0 when everything passed; 1 when an expectation failed, the
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     run_command scenarios(app, common);
     console_command console(app, common);
     check_command check(app, common);
+    new_command start(app);
 #if defined(VREL_DEVHOST_SERVE)
     serve_command serve(app, common);
 #endif
@@ -52,6 +54,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         std::cerr << "vrel-devhost: " << e.what() << "\n(vrel-devhost --help shows the options)\n";
         return 2;
+    }
+    if (start.chosen()) {
+        return start.run(argc > 0 ? argv[0] : "");
     }
     common.settle(argc > 0 ? argv[0] : "");
     if (check.chosen()) {

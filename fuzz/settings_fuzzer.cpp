@@ -4,6 +4,7 @@
 // Every command it sends is checked.
 #include "fuzz_host.h"
 #include "host_records.h"
+#include "settings_document.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +25,7 @@ std::string& settingsFile() {
             std::abort();
         }
         ::setenv("VREL_CONFIG_DIR", folder, 1);
-        return new std::string(std::string(folder) + "/object_settings.xml");
+        return new std::string(std::string(folder) + "/" + settings_file_name);
     }();
     return *path;
 }
@@ -77,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     report out(0);
     checking_host host(out);
     {
-        component_driver driver(load_vrel_client_script, &host, out, "");
+        component_driver driver(load_vrel_client_script, &host, out, VREL_PANEL_FOLDER);
         if (driver.create()) {
             drive(driver, host);
             driver.destroy();

@@ -1,5 +1,7 @@
 #include "component_library.h"
 
+#include "text_file.h"
+
 #include <filesystem>
 
 #if defined(_WIN32)
@@ -70,6 +72,13 @@ component_library::~component_library() {
 
 bool component_library::load(const std::string& path, std::string& error) {
     unload();
+    // Decided on the path before the system opens it: opening a FIFO would
+    // wait for a writer, for ever if none comes.
+    const std::string problem = regular_file_problem(path);
+    if (!problem.empty()) {
+        error = "load library: " + problem;
+        return false;
+    }
     void* handle = openLibrary(path);
     if (handle == nullptr) {
         error = "load library: cannot load '" + path + "': " + systemReason();
@@ -123,6 +132,14 @@ bool component_library::isMapped(const std::string& path) {
     ::dlclose(probe);
     return true;
 #endif
+}
+
+bool component_library::namesPath(const std::string& library) {
+    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
+        return true;
+    }
+    const std::string extension = std::filesystem::path(library).extension().string();
+    return extension == ".so" || extension == ".dll" || extension == ".dylib";
 }
 
 std::vector<std::string> component_library::fileNames(const std::string& name) {

@@ -17,9 +17,11 @@ public:
     // Unloads the library if it is loaded.
     ~component_library();
 
-    // Loads the library and finds the factory. On failure `error` names the
-    // step ("load library", "find factory"), the path and, for the factory,
-    // the symbol, followed by the system's reason; nothing stays loaded.
+    // Loads the library and finds the factory. Only a regular file is opened:
+    // anything else (a FIFO, a folder, a device, a missing path) is refused at
+    // once, without blocking. On failure `error` names the step ("load
+    // library", "find factory"), the path and, for the factory, the symbol,
+    // followed by the reason; nothing stays loaded.
     bool load(const std::string& path, std::string& error);
     // Closes the library; every component it made must be destroyed first.
     // False, with the system's reason in `error` when given, when the system
@@ -35,6 +37,11 @@ public:
     // True while the library at `path` is mapped into this process (after
     // unload, when something keeps it loaded).
     static bool isMapped(const std::string& path);
+
+    // Whether a library given as text is a path ("../lib/libTavrin.so",
+    // "Tavrin.dll": a folder separator, or a library's extension) rather than
+    // a name to look for in the library folders ("Tavrin").
+    static bool namesPath(const std::string& library);
 
     // The file names a library called `name` has on this system, in the order
     // to try them: "libTavrin.so", "Tavrin.so" on Linux; "Tavrin.dll",

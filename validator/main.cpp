@@ -3,6 +3,7 @@
 // that checks every command. Prints the seed so that a run can be replayed.
 #include "json_report.h"
 #include "options.h"
+#include "settings_document.h"
 #include "test_runner.h"
 #include "text_file.h"
 
@@ -168,7 +169,7 @@ int main(int argc, char** argv) {
     if (!settingsProblem.empty()) {
         return fileError("the settings folder " + settingsProblem);
     }
-    const std::string settingsFile = options.settingsFolder + "/object_settings.xml";
+    const std::string settingsFile = options.settingsFolder + "/" + settings_file_name;
     struct stat settingsInfo {};
     const bool settingsMissing =
         ::stat(settingsFile.c_str(), &settingsInfo) != 0 && (errno == ENOENT || errno == ENOTDIR);

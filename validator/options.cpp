@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "heap_trend.h"
+#include "number_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -51,18 +52,13 @@ CLI::Validator check(bool (*accepted)(const std::string&), const std::string& ne
 }
 
 template <long long low, long long high> bool inRange(const std::string& text) {
-    char* end = nullptr;
-    errno = 0;
-    const long long read = std::strtoll(text.c_str(), &end, 10);
-    return !text.empty() && errno == 0 && *end == '\0' && read >= low && read <= high;
+    int64_t read = 0;
+    return read_decimal(text, low, high, read);
 }
 
 // Decimal, or hexadecimal with 0x; never negative, never past 2^64 - 1.
 bool readSeed(const std::string& text, uint64_t& seed) {
-    char* end = nullptr;
-    errno = 0;
-    seed = std::strtoull(text.c_str(), &end, 0);
-    return !text.empty() && text[0] != '-' && text[0] != '+' && errno == 0 && *end == '\0';
+    return read_unsigned(text, seed);
 }
 
 bool isSeed(const std::string& text) {

@@ -1,5 +1,6 @@
 #include "scenario_parser.h"
 
+#include "closest_word.h"
 #include "command_reader.h"
 #include "scenario_text.h"
 
@@ -123,28 +124,6 @@ private:
     line_reader& reader_;
     std::string& error_;
 };
-
-// How far apart two words are: the edits (insert, delete, replace, swap of
-// neighbours) that make one the other.
-size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) {
-        d[i][0] = i;
-    }
-    for (size_t j = 0; j <= b.size(); ++j) {
-        d[0][j] = j;
-    }
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        }
-    }
-    return d[a.size()][b.size()];
-}
 
 // "[panel:]control", panel "1" when not given.
 void splitControl(const std::string& word, statement& s) {
@@ -514,21 +493,6 @@ std::string closest_statement(const std::string& word) {
     return closest_word(word, statement_names());
 }
 
-std::string closest_word(const std::string& word, const std::vector<std::string>& known) {
-    std::string best;
-    size_t bestDistance = 0;
-    for (const std::string& candidate : known) {
-        const size_t distance = editDistance(word, candidate);
-        if (best.empty() || distance < bestDistance) {
-            best = candidate;
-            bestDistance = distance;
-        }
-    }
-    // A guess at most a third of the word away is worth offering.
-    return !best.empty() && bestDistance * 3 <= word.size() + 1 && bestDistance > 0 ? best
-                                                                                    : std::string();
-}
-
 std::vector<std::string> statement_names() {
     std::vector<std::string> names;
     for (const auto& entry : verbs()) {
@@ -538,25 +502,7 @@ std::vector<std::string> statement_names() {
 }
 
 bool read_duration(const std::string& text, int64_t& ms) {
-    size_t digits = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-        ++digits;
-    }
-    if (digits == 0 || digits > 13) {
-        return false;
-    }
-    const std::string unit = text.substr(digits);
-    int64_t value = std::stoll(text.substr(0, digits));
-    if (unit == "s") {
-        value *= 1000;
-    } else if (!unit.empty() && unit != "ms") {
-        return false;
-    }
-    if (value > maxDuration) {
-        return false;
-    }
-    ms = value;
-    return true;
+    return read_duration(text, maxDuration, ms);
 }
 
 line_result parse_scenario_line(const std::string& file, int line, const std::string& text,
@@ -609,28 +555,6 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
     return line_result::statement;
 }
 
-bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
-                    std::vector<std::string>& errors) {
-    std::string text;
-    int line = 0;
-    while (std::getline(in, text)) {
-        ++line;
-        statement s;
-        std::string error;
-        switch (parse_scenario_line(file, line, text, false, s, error)) {
-        case line_result::statement:
-            statements.push_back(std::move(s));
-            break;
-        case line_result::blank:
-            break;
-        case line_result::error:
-            errors.push_back(file + ":" + std::to_string(line) + ": " + error);
-            break;
-        }
-    }
-    return errors.empty();
-}
-
 std::vector<std::string> scenario_statement_names(bool interactive) {
     std::vector<std::string> names;
     for (const auto& entry : verbs()) {
@@ -639,40 +563,4 @@ std::vector<std::string> scenario_statement_names(bool interactive) {
         }
     }
     return names;
-}
-
-const char* scenario_help_text() {
-    return R"(Set-up
-  settings <folder>                    settings folder of the component (before load)
-  router <device> <dest>=<source> ...  crosspoints, no report; a range: 1-16=20
-  load <library> [path <text>]         load a component library and create the component
-  unload                               destroy the component and unload its library
-Actions (each starts a new window of traffic for the expectations)
-  press [<panel>:]<control>            the operator presses a button (panel 1 by default)
-  parent <text>                        the parent panel sends a command text, e.g. Source=12
-  status <device> <dest>=<source>      deliver a route status as given
-  route <device> <dest>=<source> [silently]
-                                       another panel routes; silently: no status report
-  advance <time>                       move the virtual clock on: 500, 500ms or 5s
-  fault hold|drop|off|release <device> hold back, drop, or restore a router's status
-  fault delay <device> <time>          deliver a router's status late
-Expectations (a failure stops a scenario)
-  expect sent <text>                   the next command of the window, exactly
-  expect sent like <pattern>           the same, * any run of characters, ? one
-  expect nothing sent                  no command of the window is left unchecked
-  expect property [<panel>:]<control> <property> <text>
-  expect crosspoint <device> <dest>=<source>
-  expect info <device> <index> <text>
-  expect reply <text> | expect no reply          of the last parent command
-  expect debug <text> | expect no debug          the window's debug output
-  expect debug contains <piece>                  a piece of it
-  expect timer <id> running|stopped|due <time>
-  expect flagged <piece of text>       the host flagged a problem or note with this text
-Other
-  say <text>                           print a line in the log
-  show [panel|routers|router <n>|info|timers|faults|traffic [<n>]]
-  help, save <file>, quit              interactive use only
-Texts run to the end of the line; quote them ("...", with \n \t \" \\) when they
-begin or end with a blank or hold a line end. ${component} in a text stands for
-the component path.)";
 }

@@ -70,6 +70,16 @@ public:
 private:
     bool act(const statement& s);
     bool check(const statement& s);
+    // One expectation each, as check() dispatches them.
+    bool checkSent(const statement& s);
+    bool checkNothingSent(const statement& s);
+    bool checkProperty(const statement& s);
+    bool checkCrosspoint(const statement& s);
+    bool checkInfo(const statement& s);
+    bool checkReply(const statement& s);
+    bool checkDebug(const statement& s);
+    bool checkTimer(const statement& s);
+    bool checkFlagged(const statement& s);
     bool load(const statement& s);
     bool unload();
     bool fail(const statement& s, const std::string& message);

@@ -17,7 +17,7 @@
 #include "debug_capture.h"
 #include "info_devices.h"
 #include "panel.h"
-#include "reply_ledger.h"
+#include "protocol_checker.h"
 #include "routers.h"
 #include "status_faults.h"
 #include "timer_table.h"
@@ -25,10 +25,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 
-class emulated_host final : public client_host {
+class emulated_host final : public client_host, private breach_listener, private host_state {
 public:
     explicit emulated_host(traffic_log& log);
     emulated_host(const emulated_host&) = delete;
@@ -99,20 +100,23 @@ private:
     void enqueue(notification n);
     void drain();
     void deliver(const notification& n);
-    template <typename Call> void enterComponent(Call&& call);
+    void enterComponent(const std::function<void()>& call);
     void flushDebug();
 
-    char* execute(const std::string& text);
+    char* execute(const host_command& command, const std::string& text);
     char* showPanel(const host_command& command, const std::string& text);
-    void putText(const host_command& command, const std::string& text);
+    void putText(const host_command& command);
     char* getText(const host_command& command, const std::string& text);
     char* listControls(const host_command& command, const std::string& text);
     void routeCommand(const host_command& command);
     void pollCommand(const host_command& command);
     void timerCommand(const host_command& command);
     void reportStatus(const route_status& status);
-    panel_control* controlFor(const std::string& panelNumber, const std::string& control,
-                              const std::string& text);
+
+    // The rule book's breaches go to the log as problems and notes.
+    void breach(const rule_entry& rule, const std::string& message) override;
+    const panel* shownPanel(const std::string& number) const override { return findPanel(number); }
+    bool timerRunning(int32_t id) const override { return timers_.isRunning(id); }
 
     void publish(facility_change change);
     void crosspointChanged(int32_t device, int32_t destination);
@@ -127,9 +131,6 @@ private:
     change_feed feed_;
     vrel_client_callback* component_ = nullptr;
     std::string componentPath_;
-    bool inside_ = false;
-    bool destroying_ = false;
-    bool finalSent_ = false;
     std::deque<notification> queue_;
     bool lastReplied_ = false;
     std::string lastReply_;
@@ -139,8 +140,8 @@ private:
     info_devices info_;
     timer_table timers_;
     status_faults faults_;
-    reply_ledger replies_;
     debug_capture debug_;
+    protocol_checker checker_{*this, this, checked_life{}};
 };
 
 #endif

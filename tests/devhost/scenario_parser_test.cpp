@@ -1,6 +1,9 @@
 // Reading scenario lines: what each statement takes apart, and the message
 // for every kind of malformed line, with file and line for whole files.
 #include "scenario_parser.h"
+#include "scenario_source.h"
+
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         bad_line{"load Tavrin from x", "'path <component path>'"},
         bad_line{"parent", "missing the command text"}, bad_line{"show a b c", "at most two words"},
         bad_line{"help", "interactive use only"}, bad_line{"quit", "interactive use only"},
-        bad_line{"save x.scenario", "interactive use only"}));
+        bad_line{"save x.scenario", "interactive use only"}),
+    rows_named_by(&bad_line::line));
 
 TEST(ScenarioParser, PatternsAndPiecesAreMarked) {
     const statement like = parsed("expect sent like RC 7 * ',' 1");
@@ -161,15 +165,17 @@ TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {
 }
 
 TEST(ScenarioParser, WholeFileReportsEveryBadLineWithFileAndLine) {
-    std::istringstream in("load Tavrin\n"
-                          "# fine\n"
-                          "presss ActivateCue\n"
-                          "\n"
-                          "advance later\n"
-                          "parent Take=1\n");
-    std::vector<statement> statements;
-    std::vector<std::string> errors;
-    EXPECT_FALSE(parse_scenario("demo.scenario", in, statements, errors));
+    scenario_source source;
+    EXPECT_FALSE(source.parse("demo.scenario", "load Tavrin\n"
+                                               "# fine\n"
+                                               "presss ActivateCue\n"
+                                               "\n"
+                                               "advance later\n"
+                                               "parent Take=1\n"));
+    EXPECT_TRUE(source.readable());
+    EXPECT_EQ(source.failure(), "demo.scenario: not run: 2 malformed line(s)");
+    const std::vector<std::string>& errors = source.messages();
+    const std::vector<statement> statements = source.statements();
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0].rfind("demo.scenario:3: unknown statement 'presss'", 0), 0u) << errors[0];
     EXPECT_EQ(errors[1].rfind("demo.scenario:5: advance: time 'later'", 0), 0u) << errors[1];

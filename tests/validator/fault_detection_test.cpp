@@ -26,6 +26,9 @@ public:
 test_context smallRun() {
     test_context context;
     context.options.library = VREL_FAULTY_COMPONENT;
+    // The library's folder, where the panel file it shows lies.
+    const std::string library = VREL_FAULTY_COMPONENT;
+    context.componentPath = library.substr(0, library.rfind('/'));
     context.options.cycles = 60;
     context.options.notifications = 3000;
     context.options.verbosity = -1;

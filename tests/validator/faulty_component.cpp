@@ -39,8 +39,11 @@ struct load_leak {
 
 class faulty_component final : public vrel_client_callback {
 public:
-    explicit faulty_component(client_host* host) : host_(host) {
-        send("PS '1' 'p1.vrel_ui'");
+    faulty_component(client_host* host, const char* path)
+        : host_(host),
+          panelShow_(std::string("PS '1' '") + (path != nullptr ? path : ".") + "/p1.vrel_ui'") {
+        // The cue control's panel file, which lies beside this library.
+        send(panelShow_.c_str());
         send("RR 7 1 16");
         if (fault("leak-per-component")) {
             leaked_ = new char[24]();
@@ -112,7 +115,7 @@ public:
             send("TG '1' 'CueInfo' 'text'");
         }
         if (fault("returns-other-reply")) {
-            char* reply = send("PS '1' 'p2.vrel_ui'");
+            char* reply = send(panelShow_.c_str());
             if (reply != nullptr) {
                 host_->send(reply, 5);
             }
@@ -130,12 +133,13 @@ private:
     char* send(const char* text) { return host_ != nullptr ? host_->send(text, 0) : nullptr; }
 
     client_host* host_;
+    std::string panelShow_;
     // The "leak-per-component" fault's block, never freed.
     char* volatile leaked_ = nullptr;
 };
 
 } // namespace
 
-extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char*) {
-    return new (std::nothrow) faulty_component(host);
+extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char* path) {
+    return new (std::nothrow) faulty_component(host, path);
 }

@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(reply_case{"TG once", "TG '1' 'Label' 'text'", 1, nullptr},
                     reply_case{"XI once", "XI '1' 'alm_'", 1, nullptr},
                     reply_case{"TG never", "TG '1' 'Label' 'text'", 0,
-                               "never handed back the reply to \"TG '1' 'Label' 'text'\""},
+                               "the reply to \"TG '1' 'Label' 'text'\" was not handed back"},
                     reply_case{"XI twice", "XI '1' 'alm_'", 2, "a second time"},
                     reply_case{"PS handed back", "PS '1' 'data/test_panel.vrel_ui'", 1,
                                "only the replies to TG and XI come back"}),
@@ -349,6 +349,22 @@ TEST_F(EmulatedHost, ButtonCarriesTheControlsOwnCommand) {
     EXPECT_FALSE(host_.press("2", "Go", error));
 }
 
+// Test that a send while the host is not calling the component is a breach
+// of the inside-a-call rule, and that the same send inside a call is not.
+TEST_F(EmulatedHost, ASendOutsideACallIsFlagged) {
+    client_host* kept = nullptr;
+    script_.onCreate = [&kept](client_host* host) {
+        kept = host;
+        host->send("RR 7 1 16", 0);
+    };
+    create();
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[inside-a-call]"));
+    ASSERT_NE(kept, nullptr);
+    kept->send("RR 7 1 16", 0);
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem,
+                            "called send while the host was not calling it [inside-a-call]"));
+}
+
 TEST_F(EmulatedHost, EndOfLifeProtocol) {
     script_.onCreate = [](client_host* host) {
         host->send("AS", 0);
@@ -357,9 +373,9 @@ TEST_F(EmulatedHost, EndOfLifeProtocol) {
     script_.onDestroy = [](client_host*) {};
     create();
     host_.destroy();
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "AS sent while the component was not being"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "sent \"AS\" while it was not being destroyed"));
     EXPECT_TRUE(flaggedWith(traffic_kind::problem, "first entry of the host's table"));
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "did not send AS"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "destroyed without sending \"AS\""));
 }
 
 TEST_F(EmulatedHost, TimersPanelsAndRegistrationsEndWithTheComponent) {

@@ -1,12 +1,12 @@
 #include "settings_rules.h"
 
 #include "line_index.h"
+#include "number_text.h"
 #include "text_file.h"
 
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <initializer_list>
 #include <set>
@@ -91,9 +91,7 @@ bool rules_reader::number(const pugi::xml_node& node, const char* name, bool& gi
         return true;
     }
     const std::string text = attribute.value();
-    const char* end = text.data() + text.size();
-    const auto [stop, failure] = std::from_chars(text.data(), end, value);
-    if (text.empty() || failure != std::errc() || stop != end) {
+    if (!read_int32(text, value)) {
         return fail(node, std::string("<") + node.name() + "> " + name + "='" + text +
                               "' is not a whole number");
     }
