@@ -363,6 +363,13 @@ TEST_F(EmulatedHost, ASendOutsideACallIsFlagged) {
     kept->send("RR 7 1 16", 0);
     EXPECT_TRUE(flaggedWith(traffic_kind::problem,
                             "called send while the host was not calling it [inside-a-call]"));
+    // Refused: neither carried out nor judged further (the panel is not
+    // shown, which would otherwise be a breach of its own).
+    EXPECT_EQ(kept->send("PS '1' 'data/test_panel.vrel_ui'", 0), nullptr);
+    EXPECT_EQ(host_.findPanel("1"), nullptr);
+    kept->send("TP 'text=x' '2' 'Label'", 0);
+    EXPECT_EQ(flagged(traffic_kind::problem).size(), 3u);
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[panel-shown]"));
 }
 
 TEST_F(EmulatedHost, EndOfLifeProtocol) {
