@@ -86,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         fault_case{"unreturned-query", runLoadTest, "was not handed back before"},
         fault_case{"returns-other-reply", runLoadTest, "only the replies to TG and XI"},
         fault_case{"empty-reply", runLoadTest, "is an empty text"},
+        fault_case{"same-reply-twice", runLoadTest, "still holds"},
         fault_case{"nondeterministic", runSoakTest, "different command transcripts"},
         fault_case{"kept-per-load", runLifecycleTest, "the heap in use grew"},
         fault_case{"leak-per-load", runLifecycleTest, "the heap in use grew", true},
