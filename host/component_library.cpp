@@ -150,6 +150,18 @@ std::vector<std::string> component_library::fileNames(const std::string& name) {
 #endif
 }
 
+std::vector<std::string> component_library::namesOf(const std::string& path) {
+    const std::string name = std::filesystem::path(path).stem().string();
+    std::vector<std::string> names;
+    if (name.size() > 3 && name.compare(0, 3, "lib") == 0) {
+        names.push_back(name.substr(3));
+    }
+    if (!name.empty()) {
+        names.push_back(name);
+    }
+    return names;
+}
+
 std::string component_library::find(const std::string& name,
                                     const std::vector<std::string>& folders,
                                     std::vector<std::string>& tried) {

@@ -47,6 +47,10 @@ public:
     // to try them: "libTavrin.so", "Tavrin.so" on Linux; "Tavrin.dll",
     // "libTavrin.dll" on Windows.
     static std::vector<std::string> fileNames(const std::string& name);
+    // The names a library file can be given by, most likely first: the file
+    // name without its extension and, when it begins with "lib", without
+    // that too ("build/libTavrin.so" gives "Tavrin", then "libTavrin").
+    static std::vector<std::string> namesOf(const std::string& path);
     // Where a library given by bare name ("Tavrin") is looked for: those file
     // names in each of `folders`, in order. Returns the first that exists, or
     // the empty text; `tried` lists every path looked at.

@@ -191,7 +191,8 @@ bool scenario_runner::act(const statement& s) {
     default:
         break;
     }
-    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route) {
+    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route &&
+        s.kind != statement_kind::replies) {
         return fail(s, "no component is loaded (use load first)");
     }
     const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
@@ -218,6 +219,13 @@ bool scenario_runner::act(const statement& s) {
         return true;
     case statement_kind::advance:
         host_.advance(s.numbers[0]);
+        return true;
+    case statement_kind::replies:
+        if (s.flag) {
+            host_.holdReplies();
+        } else {
+            host_.releaseReplies();
+        }
         return true;
     case statement_kind::fault:
         if (s.flag) {
