@@ -21,8 +21,10 @@
 # CMAKE_LIBRARY_OUTPUT_DIRECTORY (Windows: CMAKE_RUNTIME_OUTPUT_DIRECTORY), or
 # lib/ (bin/) of the build folder when that is not set. On Linux the string and
 # configuration libraries are put there too, so that the folder is complete.
-# On Windows a zip a facility installs is made beside it, in packages/ of the
-# build folder: the DLL, its panel files and rules, a readme and SHA-256 sums.
+# In a build for the Microsoft C++ ABI a zip a facility installs is made
+# beside it, in packages/ of the build folder: the DLL, its panel files and
+# rules, a readme and SHA-256 sums (never the string and configuration
+# libraries, which are the facility's).
 #
 # The same file serves this project and, installed with the package
 # (find_package(vrel)), any other: it sets on its own targets what it needs
@@ -197,7 +199,11 @@ RT_MANIFEST.\nISOLATIONAWARE_MANIFEST_RESOURCE_ID RT_MANIFEST \"component.manife
 
     if(WIN32)
         install(TARGETS ${name} RUNTIME DESTINATION lib/${name} COMPONENT ${name})
-        _vrel_component_zip(${name} ${ARG_VERSION} "${templates}" "${beside}")
+        # Only a DLL in the host's ABI is offered to a facility: the mingw-w64
+        # build's is g++'s, for the tools' tests.
+        if(VREL_MICROSOFT_ABI)
+            _vrel_component_zip(${name} ${ARG_VERSION} "${templates}" "${beside}")
+        endif()
     else()
         install(TARGETS ${name} LIBRARY DESTINATION lib/${name} COMPONENT ${name})
         _vrel_component_stand_ins(${name} ${folder})

@@ -6,15 +6,17 @@
 #                        stand-ins' headers
 #   lib/vrel/            the frame (its objects, as it is linked into every
 #                        component), the command text parser, the stand-ins
-#   lib/cmake/vrel/      the package: vrel_add_component, its templates and
-#                        DllMain, the warnings; on Windows builds the toolchains
+#   lib/cmake/vrel/      the package: vrel_add_component, its templates,
+#                        DllMain and the scalar new and delete of a DLL without
+#                        a C++ runtime, the warnings; on Windows builds the
+#                        toolchains
 #   share/doc/vrel/      the README and docs/
 #
 # Nothing installed names the prefix: the package finds itself from its own
 # folder and the tools find lib/vrel through an RPATH relative to themselves,
 # so the installed tree may be moved. With VREL_SDK_DIR (a facility's own
 # string and configuration libraries) the stand-ins are not installed, and the
-# package takes the libraries from that folder.
+# package and the tools take the libraries from that folder.
 include(CMakePackageConfigHelpers)
 
 set(VREL_INSTALL_LIBDIR lib/vrel)
@@ -64,8 +66,14 @@ foreach(tool vrel-devhost vrel-validate)
 endforeach()
 if(tools)
     if(NOT WIN32)
-        set_target_properties(${tools} PROPERTIES
-            INSTALL_RPATH "$ORIGIN/../${VREL_INSTALL_LIBDIR}")
+        # The development host's settings check reads numbers with the string
+        # library: a facility's (VREL_SDK_DIR) is found where the package
+        # finds it, as the kit does not carry it.
+        set(rpath "$ORIGIN/../${VREL_INSTALL_LIBDIR}")
+        if(VREL_SDK_DIR)
+            list(APPEND rpath ${VREL_SDK_DIR}/lib)
+        endif()
+        set_target_properties(${tools} PROPERTIES INSTALL_RPATH "${rpath}")
     endif()
     install(TARGETS ${tools} EXPORT vrel-targets RUNTIME DESTINATION bin COMPONENT kit)
 endif()
@@ -85,10 +93,12 @@ install(FILES
     ${PROJECT_BINARY_DIR}/package/vrelConfigVersion.cmake
     ${PROJECT_SOURCE_DIR}/cmake/vrel_component.cmake
     ${PROJECT_SOURCE_DIR}/cmake/warnings.cmake
+    ${PROJECT_SOURCE_DIR}/cmake/vrel_sdk_libraries.cmake
     DESTINATION ${VREL_INSTALL_CMAKEDIR} COMPONENT kit)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/cmake/component/
     DESTINATION ${VREL_INSTALL_CMAKEDIR}/component COMPONENT kit)
 install(FILES ${PROJECT_SOURCE_DIR}/script_helper/windows/dllmain.cpp
+    ${PROJECT_SOURCE_DIR}/script_helper/windows/heap_operators.cpp
     DESTINATION ${VREL_INSTALL_CMAKEDIR}/component COMPONENT kit)
 if(WIN32)
     # The cross toolchains a component is built with for a facility.

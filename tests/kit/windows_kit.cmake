@@ -1,10 +1,15 @@
-# The Windows kit: the windows build BUILD installed into WORK/prefix; Lamp
-# cross-built against it from outside the tree with the kit's own toolchain;
-# its DLL and zip, and the zip of the cue control built in this tree (ZIP).
+# The Windows kit: the build BUILD installed into WORK/prefix, and Lamp
+# cross-built against it from outside the tree with the kit's own TOOLCHAIN.
+#
+# From the Microsoft C++ ABI build (MICROSOFT_ABI): Lamp.dll is checked as
+# the DLL a facility loads (CHECK_DLL: its one export, its imports of the two
+# libraries and of Windows' own DLLs only, its resources), and the zips a
+# facility installs, Lamp's and the cue control's built in this tree (ZIP),
+# hold that DLL, its panel files and rules, and nothing of our stand-ins.
+# From the mingw-w64 build, whose DLLs are g++'s and not for a facility:
+# Lamp.dll exports the factory and no zip is made.
 include(${CMAKE_CURRENT_LIST_DIR}/kit_steps.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/check_zip.cmake)
-
-vrel_kit_check_zip(${ZIP} Tavrin Tavrin.dll p1.vrel_ui Tavrin.settings_rules.xml)
 
 file(REMOVE_RECURSE ${WORK})
 set(prefix ${WORK}/prefix)
@@ -14,14 +19,36 @@ set(package ${prefix}/lib/cmake/vrel)
 set(binary ${WORK}/lamp)
 vrel_kit_run("configure Lamp" COMMAND ${CMAKE_COMMAND} -S ${LAMP} -B ${binary}
     -DCMAKE_BUILD_TYPE=Release -DVREL_WERROR=ON
-    --toolchain ${package}/toolchains/i686-w64-mingw32.cmake -Dvrel_DIR=${package})
+    --toolchain ${package}/toolchains/${TOOLCHAIN} -Dvrel_DIR=${package})
 vrel_kit_run("build Lamp" COMMAND ${CMAKE_COMMAND} --build ${binary} -j 2)
-if(NOT EXISTS ${binary}/bin/Lamp.dll)
+set(dll ${binary}/bin/Lamp.dll)
+if(NOT EXISTS ${dll})
     message(FATAL_ERROR "no Lamp.dll in ${binary}/bin")
 endif()
-vrel_kit_run("objdump Lamp.dll" OUTPUT exports COMMAND ${OBJDUMP} -p ${binary}/bin/Lamp.dll)
-if(NOT exports MATCHES "\\[ *0\\] load_vrel_client_script")
-    message(FATAL_ERROR "Lamp.dll does not export load_vrel_client_script:\n${exports}")
+
+if(NOT MICROSOFT_ABI)
+    vrel_kit_run("objdump Lamp.dll" OUTPUT exports COMMAND ${OBJDUMP} -p ${dll})
+    if(NOT exports MATCHES "\\[ *0\\] load_vrel_client_script")
+        message(FATAL_ERROR "Lamp.dll does not export load_vrel_client_script:\n${exports}")
+    endif()
+    file(GLOB zips ${binary}/packages/* ${BUILD}/packages/*)
+    if(zips)
+        message(FATAL_ERROR "the mingw-w64 build offers a facility zips: ${zips}")
+    endif()
+    return()
 endif()
+
+vrel_kit_run("Lamp.dll as a facility loads it" OUTPUT out
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${OBJDUMP} -DWINDRES=${WINDRES} -DDLL=${dll} -DRELEASE=1
+            -P ${CHECK_DLL})
+message("${out}")
+
+# What the facility gets is the DLL just checked.
 vrel_kit_check_zip(${binary}/packages/Lamp-1.0.0.1-win32.zip Lamp Lamp.dll lamp1.vrel_ui
     Lamp.settings_rules.xml)
+file(SHA256 ${dll} built)
+file(SHA256 ${binary}/packages/Lamp-1.0.0.1-win32.zip.unpacked/Lamp/Lamp.dll packed)
+if(NOT built STREQUAL packed)
+    message(FATAL_ERROR "the zip's Lamp.dll is not the one built in ${binary}/bin")
+endif()
+vrel_kit_check_zip(${ZIP} Tavrin Tavrin.dll p1.vrel_ui Tavrin.settings_rules.xml)
