@@ -43,12 +43,20 @@ vrel_kit_run("Lamp.dll as a facility loads it" OUTPUT out
             -P ${CHECK_DLL})
 message("${out}")
 
-# What the facility gets is the DLL just checked.
-vrel_kit_check_zip(${binary}/packages/Lamp-1.0.0.1-win32.zip Lamp Lamp.dll lamp1.vrel_ui
-    Lamp.settings_rules.xml)
-file(SHA256 ${dll} built)
-file(SHA256 ${binary}/packages/Lamp-1.0.0.1-win32.zip.unpacked/Lamp/Lamp.dll packed)
-if(NOT built STREQUAL packed)
-    message(FATAL_ERROR "the zip's Lamp.dll is not the one built in ${binary}/bin")
-endif()
+# expect_packed(<zip> <dll>): the zip's DLL is <dll>, byte for byte.
+function(expect_packed zip dll)
+    get_filename_component(name ${dll} NAME_WE)
+    file(SHA256 ${dll} built)
+    file(SHA256 ${zip}.unpacked/${name}/${name}.dll packed)
+    if(NOT built STREQUAL packed)
+        message(FATAL_ERROR "${zip} does not hold ${dll}")
+    endif()
+endfunction()
+
+# What the facility gets is the DLL just checked, and the cue control's is
+# the one the Windows tests drive.
+set(zip ${binary}/packages/Lamp-1.0.0.1-win32.zip)
+vrel_kit_check_zip(${zip} Lamp Lamp.dll lamp1.vrel_ui Lamp.settings_rules.xml)
+expect_packed(${zip} ${dll})
 vrel_kit_check_zip(${ZIP} Tavrin Tavrin.dll p1.vrel_ui Tavrin.settings_rules.xml)
+expect_packed(${ZIP} ${BUILD}/bin/Tavrin.dll)
