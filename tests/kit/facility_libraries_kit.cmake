@@ -16,38 +16,12 @@ foreach(file bin/vrel-devhost bin/vrel-validate include/vrel/vrel_script_helper.
         message(FATAL_ERROR "not installed: ${file}")
     endif()
 endforeach()
-file(GLOB_RECURSE stand_ins RELATIVE ${prefix} ${prefix}/*vrel_string* ${prefix}/*vrel_stringlist*
-    ${prefix}/*vrel_config* ${prefix}/include/vrel/vrel_export.h)
-if(stand_ins)
-    message(FATAL_ERROR "the kit installs stand-ins or their headers: ${stand_ins}")
-endif()
+vrel_kit_expect_no_stand_ins(${prefix})
 
 set(binary ${WORK}/lamp)
 vrel_kit_build(${LAMP} ${binary} ${prefix})
 
-# Every header the component's sources included: the facility's, never ours.
-file(GLOB_RECURSE depfiles ${binary}/CMakeFiles/Lamp_objects.dir/*.d)
-if(NOT depfiles)
-    message(FATAL_ERROR "no dependency files in ${binary}/CMakeFiles/Lamp_objects.dir")
-endif()
-set(included "")
-foreach(depfile IN LISTS depfiles)
-    file(READ ${depfile} text)
-    string(APPEND included "${text}")
-endforeach()
-# The frame's header includes the string library's; any of the libraries'
-# headers included comes from the facility's folder.
-foreach(header vrel_string.h vrel_stringlist.h vrel_config.h vrel_export.h)
-    string(REGEX MATCHALL "[^ \t\n\\]*/${header}" seen "${included}")
-    list(REMOVE_DUPLICATES seen)
-    if(header STREQUAL "vrel_string.h" AND NOT seen)
-        message(FATAL_ERROR "Lamp's sources did not include ${header}")
-    endif()
-    if(seen AND NOT seen STREQUAL "${SDK}/include/${header}")
-        message(FATAL_ERROR "Lamp compiled against ${header} from '${seen}', "
-            "not ${SDK}/include")
-    endif()
-endforeach()
+vrel_kit_expect_facility_headers(${binary} Lamp ${SDK})
 
 # The libraries the loader finds for it are the facility's, and nothing of
 # ours was put beside it.

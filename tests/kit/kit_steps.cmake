@@ -49,3 +49,40 @@ function(vrel_kit_build source binary prefix)
         message(FATAL_ERROR "the tests of ${source} did not all run and pass")
     endif()
 endfunction()
+
+# vrel_kit_expect_no_stand_ins(<prefix>): the kit in <prefix>, built against a
+# facility's libraries, holds none of our builds of them nor their headers.
+function(vrel_kit_expect_no_stand_ins prefix)
+    file(GLOB_RECURSE stand_ins RELATIVE ${prefix} ${prefix}/*vrel_string* ${prefix}/*vrel_config*
+        ${prefix}/include/vrel/vrel_export.h)
+    if(stand_ins)
+        message(FATAL_ERROR "the kit installs stand-ins or their headers: ${stand_ins}")
+    endif()
+endfunction()
+
+# vrel_kit_expect_facility_headers(<binary> <component> <sdk>): every header
+# of the string and configuration libraries the component's sources included
+# (the compiler's dependency files in <binary>) is the facility's, in
+# <sdk>/include; the frame's header brings vrel_string.h at least.
+function(vrel_kit_expect_facility_headers binary component sdk)
+    file(GLOB_RECURSE depfiles ${binary}/CMakeFiles/${component}_objects.dir/*.d)
+    if(NOT depfiles)
+        message(FATAL_ERROR "no dependency files in ${binary}/CMakeFiles/${component}_objects.dir")
+    endif()
+    set(included "")
+    foreach(depfile IN LISTS depfiles)
+        file(READ ${depfile} text)
+        string(APPEND included "${text}")
+    endforeach()
+    foreach(header vrel_string.h vrel_stringlist.h vrel_config.h vrel_export.h)
+        string(REGEX MATCHALL "[^ \t\n\\]*/${header}" seen "${included}")
+        list(REMOVE_DUPLICATES seen)
+        if(header STREQUAL "vrel_string.h" AND NOT seen)
+            message(FATAL_ERROR "${component}'s sources did not include ${header}")
+        endif()
+        if(seen AND NOT seen STREQUAL "${sdk}/include/${header}")
+            message(FATAL_ERROR "${component} compiled against ${header} from '${seen}', "
+                "not ${sdk}/include")
+        endif()
+    endforeach()
+endfunction()
