@@ -62,9 +62,12 @@ void protocol_checker::reservedCalled() {
 
 protocol_checker::sent protocol_checker::send(const char* text, int code) {
     sent result;
+    // Nothing of the component should be running: the send is refused, and
+    // what it asked is neither judged nor carried out.
     if (life_.calls && !inside_) {
         breach(protocol_rule::inside_a_call,
                "the component called send while the host was not calling it");
+        return result;
     }
     if (code == vrel_send_release) {
         result.release = true;

@@ -82,7 +82,8 @@ public:
 
     // One call of send. For code 0 the result says whether the host is to
     // carry the command out (`ok`) and holds it taken apart; for code 5 the
-    // hand-back is checked and the result is never ok.
+    // hand-back is checked and the result is never ok. A send while the host
+    // is not calling the component is refused: flagged, and nothing else.
     struct sent {
         bool ok = false;
         bool release = false;

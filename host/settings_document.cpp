@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -140,6 +141,30 @@ bool read_settings_document(const std::string& path, settings_document& document
         return false;
     }
     return true;
+}
+
+std::string settings_document_text(const settings_document& document) {
+    pugi::xml_document xml;
+    pugi::xml_node declaration = xml.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    pugi::xml_node root = xml.append_child("settings");
+    for (const settings_section& section : document.sections) {
+        pugi::xml_node node = root.append_child("section");
+        node.append_attribute("id") = section.id.c_str();
+        for (const settings_element& element : section.elements) {
+            pugi::xml_node child = node.append_child(element.name.c_str());
+            if (element.hasId) {
+                child.append_attribute("id") = element.id.c_str();
+            }
+            if (element.hasValue) {
+                child.append_attribute("value") = element.value.c_str();
+            }
+        }
+    }
+    std::ostringstream text;
+    xml.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
+    return text.str();
 }
 
 std::string settings_file_of(const std::string& path) {

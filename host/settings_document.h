@@ -64,6 +64,12 @@ bool parse_settings_document(const std::string& content, settings_document& docu
 bool read_settings_document(const std::string& path, settings_document& document,
                             std::string& error);
 
+// The text of a settings file holding `document`: its sections and their
+// elements in order, each with the attributes it has, escaped as XML needs
+// (a control byte as a character reference, which a reader turns back into
+// the byte). Lines are not kept.
+std::string settings_document_text(const settings_document& document);
+
 // The settings file a path given by a user names: the path itself, or
 // object_settings.xml inside it when it is a folder.
 std::string settings_file_of(const std::string& path);

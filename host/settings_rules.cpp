@@ -1,5 +1,6 @@
 #include "settings_rules.h"
 
+#include "component_library.h"
 #include "line_index.h"
 #include "number_text.h"
 #include "text_file.h"
@@ -440,6 +441,19 @@ std::string find_component_rules(const std::string& component,
         std::error_code failure;
         if (fs::exists(path, failure)) {
             return path;
+        }
+    }
+    return std::string();
+}
+
+std::string find_library_rules(const std::string& libraryPath, std::vector<std::string>& tried) {
+    const fs::path folder = fs::path(libraryPath).parent_path();
+    const std::vector<std::string> folders{folder.empty() ? std::string(".")
+                                                          : folder.generic_string()};
+    for (const std::string& name : component_library::namesOf(libraryPath)) {
+        const std::string found = find_component_rules(name, folders, tried);
+        if (!found.empty()) {
+            return found;
         }
     }
     return std::string();

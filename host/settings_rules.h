@@ -123,4 +123,10 @@ std::string find_component_rules(const std::string& component,
                                  const std::vector<std::string>& folders,
                                  std::vector<std::string>& tried);
 
+// The rules of the component in the library at `libraryPath`, beside it:
+// NAME.settings_rules.xml for each name the library's file can be given by
+// (component_library::namesOf), or the empty text; `tried` lists every path
+// looked at.
+std::string find_library_rules(const std::string& libraryPath, std::vector<std::string>& tried);
+
 #endif

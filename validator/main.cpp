@@ -4,6 +4,7 @@
 #include "json_report.h"
 #include "options.h"
 #include "settings_document.h"
+#include "settings_profile.h"
 #include "test_runner.h"
 #include "text_file.h"
 
@@ -24,10 +25,8 @@ struct named_test {
 };
 
 const named_test allTests[] = {
-    {"load", runLoadTest},
-    {"lifecycle", runLifecycleTest},
-    {"soak", runSoakTest},
-    {"hostile", runHostileTest},
+    {"load", runLoadTest},       {"lifecycle", runLifecycleTest}, {"soak", runSoakTest},
+    {"hostile", runHostileTest}, {"settings", runSettingsTest},
 };
 
 bool selected(const validator_options& options, const char* name) {
@@ -178,6 +177,12 @@ int main(int argc, char** argv) {
     if (!settingsFileProblem.empty()) {
         return fileError("the settings file " + settingsFileProblem);
     }
+    // The component's own rules file beside it: a malformed one is the
+    // component's fault, and a run without it would attack the wrong keys.
+    settings_profile settingsProfile;
+    if (!learn_settings_profile(options.library, settingsProfile, error)) {
+        return fileError(error + "\n(the component's settings rules, found beside its library)");
+    }
     json_file json;
     if (!options.jsonFile.empty() && !json.open(options.jsonFile, error)) {
         return fileError(error);
@@ -189,6 +194,7 @@ int main(int argc, char** argv) {
     test_context& context = run.context;
     context.options = options;
     context.seed = options.seedGiven ? options.seed : freshSeed();
+    context.settings = settingsProfile;
     if (!options.componentPath.empty()) {
         context.componentPath = options.componentPath;
     } else {
@@ -210,6 +216,8 @@ int main(int argc, char** argv) {
             std::printf("  note: %s does not exist; the component starts with empty settings\n",
                         settingsFile.c_str());
         }
+        std::printf("  %s%s\n",
+                    settingsProfile.found ? "" : "note: ", settingsProfile.description().c_str());
         std::printf("  strictness level %d, %lld load cycles, %lld soak notifications per run, "
                     "time limit %d s per test\n",
                     options.level, run.cycles, run.notifications, run.timeoutSeconds);

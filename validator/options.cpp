@@ -16,7 +16,7 @@ constexpr long long defaultCycles = 1000;
 constexpr long long defaultNotifications = 1000000;
 constexpr int defaultTimeout = 300;
 
-const char* const knownTests[] = {"load", "lifecycle", "soak", "hostile"};
+const char* const knownTests[] = {"load", "lifecycle", "soak", "hostile", "settings"};
 
 const char* const description =
     R"(Loads a component library of the vrel script family, creates components with a
@@ -27,6 +27,10 @@ process with a time limit:
              keep growing (judged after a warm-up, over at least 60 cycles)
   soak       seeded random notifications, run twice: transcripts must match
   hostile    a table of hostile notifications
+  settings   hostile values in the settings the component starts from, written
+             to the keys its settings rules name (NAME.settings_rules.xml
+             beside the library), or to the settings file's entries without
+             rules
 The settings folder holds object_settings.xml (it becomes VREL_CONFIG_DIR).)";
 
 const char* const footer =
@@ -100,11 +104,11 @@ struct command_line {
             ->type_name("N")
             ->check(check(inRange<0, 10000000000LL>, "a count from 0 to 10000000000"));
         app.add_option("--tests", options.tests,
-                       "Run only these tests (load,lifecycle,soak,hostile)")
+                       "Run only these tests (load,lifecycle,soak,hostile,settings)")
             ->type_name("a,b")
             ->delimiter(',')
             ->allow_extra_args(false)
-            ->check(check(isTest, "tests from load, lifecycle, soak and hostile"));
+            ->check(check(isTest, "tests from load, lifecycle, soak, hostile and settings"));
         app.add_option("--component-path", options.componentPath,
                        "The text given to the factory (default: the library's folder)")
             ->type_name("P");

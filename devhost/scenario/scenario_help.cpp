@@ -15,6 +15,8 @@ Actions (each starts a new window of traffic for the expectations)
   advance <time>                       move the virtual clock on: 500, 500ms or 5s
   fault hold|drop|off|release <device> hold back, drop, or restore a router's status
   fault delay <device> <time>          deliver a router's status late
+  replies hold|release                 keep the parent command's replies, or
+                                       release those kept (oldest first)
 Expectations (a failure stops a scenario)
   expect sent <text>                   the next command of the window, exactly
   expect sent like <pattern>           the same, * any run of characters, ? one

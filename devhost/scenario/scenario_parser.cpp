@@ -449,6 +449,20 @@ const std::map<std::string, verb>& verbs() {
               return a.end();
           }}},
         {"fault", {statement_kind::fault, false, parseFault}},
+        {"replies",
+         {statement_kind::replies, false,
+          [](arguments& a, statement& s) {
+              std::string which;
+              if (!a.word(which, "hold or release")) {
+                  return false;
+              }
+              if (which != "hold" && which != "release") {
+                  return a.fail("'" + which + "' is not hold or release");
+              }
+              s.words.push_back(which);
+              s.flag = which == "hold";
+              return a.end();
+          }}},
         {"expect", {statement_kind::expect_sent, false, parseExpect}},
         {"say",
          {statement_kind::say, false,

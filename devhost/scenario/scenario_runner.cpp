@@ -13,14 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool looksLikePath(const std::string& library) {
-    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
-        return true;
-    }
-    const std::string extension = fs::path(library).extension().string();
-    return extension == ".so" || extension == ".dll" || extension == ".dylib";
-}
-
 // A text for the "expected:" and "seen:" lines: quoted when blanks at its ends
 // or line ends would otherwise be invisible.
 std::string shown(const std::string& text) {
@@ -199,7 +191,8 @@ bool scenario_runner::act(const statement& s) {
     default:
         break;
     }
-    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route) {
+    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route &&
+        s.kind != statement_kind::replies) {
         return fail(s, "no component is loaded (use load first)");
     }
     const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
@@ -227,6 +220,13 @@ bool scenario_runner::act(const statement& s) {
     case statement_kind::advance:
         host_.advance(s.numbers[0]);
         return true;
+    case statement_kind::replies:
+        if (s.flag) {
+            host_.holdReplies();
+        } else {
+            host_.releaseReplies();
+        }
+        return true;
     case statement_kind::fault:
         if (s.flag) {
             host_.releaseHeld(number(0));
@@ -245,7 +245,7 @@ bool scenario_runner::load(const statement& s) {
     }
     const std::string& name = s.words[0];
     std::string path;
-    if (looksLikePath(name)) {
+    if (component_library::namesPath(name)) {
         path = resolve(name);
     } else {
         std::vector<std::string> tried;

@@ -210,12 +210,13 @@ json facility_child::reload() {
     // or -z nodelete) would come back as the old code: a fresh process must
     // load the rebuilt file instead.
     std::vector<std::string> tried;
-    const std::string path = lastLibrary_.find('/') != std::string::npos
+    const std::string path = component_library::namesPath(lastLibrary_)
                                  ? runner_->resolve(lastLibrary_)
                                  : component_library::find(lastLibrary_, libraryFolders_, tried);
     if (!path.empty() && component_library::isMapped(path)) {
         return {{"ok", false},
                 {"stale", true},
+                {"library", lastLibrary_},
                 {"failure", "'" + path + "' stays loaded in the facility process after unload"}};
     }
     if (!runLine(page_statement::load(lastLibrary_), failure)) {

@@ -66,6 +66,9 @@ void emulated_host::destroy() {
     if (component_ == nullptr) {
         return;
     }
+    // A host gives back what it holds before the component goes; a status a
+    // release causes is not delivered.
+    releaseHeldReplies();
     log_.add(now_, traffic_kind::in, "destroy the component");
     checker_.beginDestruction();
     vrel_client_callback* dying = component_;

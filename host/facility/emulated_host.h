@@ -28,6 +28,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class emulated_host final : public client_host, private breach_listener, private host_state {
 public:
@@ -55,8 +56,16 @@ public:
     // the panel is not shown or lacks the control.
     bool press(const std::string& panelNumber, const std::string& control, std::string& error);
     // The parent panel sends a command text; `replied` and `reply` give the
-    // component's answer, which is then released with type 5.
+    // component's answer, which is then released with type 5, at once or,
+    // while replies are held, by releaseReplies().
     void parentCommand(const std::string& text, bool& replied, std::string& reply);
+    // From now on the parent panel's replies are held, as a host may keep
+    // them a while; each new one must differ from those held.
+    void holdReplies() { holdReplies_ = true; }
+    // Releases every reply held, oldest first, and releases each at once
+    // again from now on. Destroying the component releases those held too.
+    void releaseReplies();
+    size_t heldReplies() const { return held_.size(); }
     // Delivers a route status as given, whatever the router holds.
     void deliverStatus(const route_status& status);
     // Routes on a router as another panel would. `silently`: behind the
@@ -97,6 +106,8 @@ private:
         std::string text; // parent command text, or the button's command text
     };
 
+    void releaseReply(char* reply);
+    void releaseHeldReplies();
     void enqueue(notification n);
     void drain();
     void deliver(const notification& n);
@@ -134,6 +145,8 @@ private:
     std::deque<notification> queue_;
     bool lastReplied_ = false;
     std::string lastReply_;
+    bool holdReplies_ = false;
+    std::vector<char*> held_; // replies not yet released, oldest first
     int64_t now_ = 0;
     std::map<std::string, panel> panels_;
     router_bank routers_;

@@ -8,6 +8,7 @@
 #include "notify_records.h"
 #include "vrel_client_callback.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,27 @@ std::string describe(const route_status& status) {
 } // namespace
 
 // ---------------------------------------------------------------- notifications
+
+void emulated_host::releaseReply(char* reply) {
+    log_.add(now_, traffic_kind::in, "release the reply text");
+    enterComponent([&] { component_->notify(reply, vrel_notify_release); });
+}
+
+void emulated_host::releaseHeldReplies() {
+    std::vector<char*> held;
+    held.swap(held_);
+    for (char* reply : held) {
+        if (component_ != nullptr) {
+            releaseReply(reply);
+        }
+    }
+}
+
+void emulated_host::releaseReplies() {
+    holdReplies_ = false;
+    releaseHeldReplies();
+    drain();
+}
 
 void emulated_host::enqueue(notification n) {
     queue_.push_back(std::move(n));
@@ -63,7 +85,8 @@ void emulated_host::deliver(const notification& n) {
         char* answer = nullptr;
         enterComponent(
             [&] { answer = component_->notify(text.data(), vrel_notify_parent_command); });
-        const long long length = checker_.answer(vrel_notify_parent_command, answer, false,
+        const bool stillHeld = std::find(held_.begin(), held_.end(), answer) != held_.end();
+        const long long length = checker_.answer(vrel_notify_parent_command, answer, stillHeld,
                                                  "the parent command '" + n.text + "'");
         if (length < 0) {
             log_.add(now_, traffic_kind::reply, "(none)");
@@ -72,8 +95,11 @@ void emulated_host::deliver(const notification& n) {
         lastReplied_ = true;
         lastReply_.assign(answer, static_cast<size_t>(length));
         log_.add(now_, traffic_kind::reply, lastReply_);
-        log_.add(now_, traffic_kind::in, "release the reply text");
-        enterComponent([&] { component_->notify(answer, vrel_notify_release); });
+        if (holdReplies_) {
+            held_.push_back(answer);
+        } else {
+            releaseReply(answer);
+        }
         break;
     }
     case vrel_notify_timer: {

@@ -60,6 +60,9 @@ TEST(ScenarioParser, NumbersRangesAndDurations) {
     EXPECT_EQ(delay.fault, status_fault::delay);
     EXPECT_EQ(delay.numbers, (std::vector<int64_t>{7, 2000}));
     EXPECT_TRUE(parsed("fault release 7").flag);
+    EXPECT_TRUE(parsed("replies hold").flag);
+    EXPECT_FALSE(parsed("replies release").flag);
+    EXPECT_TRUE(parsed("replies release").isAction());
 
     const statement load = parsed("load \"my lib.so\" path \"\"");
     EXPECT_EQ(load.words, (std::vector<std::string>{"my lib.so", ""}));
@@ -117,6 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
         bad_line{"advance 5h", "not a duration"},
         bad_line{"fault wobble 7", "unknown fault 'wobble'"},
         bad_line{"fault delay 7", "missing delay"}, bad_line{"expect", "missing what to expect"},
+        bad_line{"replies", "missing hold or release"},
+        bad_line{"replies keep", "'keep' is not hold or release"},
+        bad_line{"replies hold 3", "unexpected '3'"},
         bad_line{"expect sometimes x", "unknown expectation 'sometimes'"},
         bad_line{"expect sent", "missing the command text"},
         bad_line{"expect nothing else", "unknown expectation 'nothing else'"},

@@ -6,6 +6,13 @@
 
 #include <string>
 
+#if !defined(_WIN32)
+#include "child_process.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 statement line(const std::string& text, int number) {
@@ -44,5 +51,33 @@ TEST(ScenarioRunner, TheTrafficOfALongRunIsNotAllKept) {
     EXPECT_LE(log.kept().size(), traffic_log::recentKept + 2);
     EXPECT_TRUE(runner.run(line("expect crosspoint 7 3=20000", 20001))) << runner.failure();
 }
+
+#if !defined(_WIN32)
+// Test that loading a FIFO named as a library is refused at once with the
+// file and line, rather than waiting forever for something to write to it.
+TEST(ScenarioRunner, AFifoIsRefusedAsALibrary) {
+    char pattern[] = "/tmp/vrel_fifo_load_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string folder = pattern;
+    const std::string fifo = folder + "/libFifo.so";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const child_outcome outcome = runInChild(
+        [&fifo] {
+            traffic_log log;
+            scenario_runner runner(log, runner_options{});
+            if (runner.run(line("load " + fifo, 3))) {
+                return std::string("loaded");
+            }
+            const std::string expected =
+                "limits.scenario:3: load library: '" + fifo + "': not a regular file (a FIFO)";
+            return runner.failure() == expected ? std::string()
+                                                : "the failure was: " + runner.failure();
+        },
+        std::chrono::milliseconds(3000));
+    EXPECT_TRUE(outcome.finished) << "the load did not return within 3 s";
+    EXPECT_EQ(outcome.failures, "");
+    EXPECT_EQ(std::system(("rm -rf '" + folder + "'").c_str()), 0);
+}
+#endif
 
 } // namespace

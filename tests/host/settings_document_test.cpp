@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 namespace {
@@ -58,6 +59,54 @@ TEST(SettingsDocument, WithoutASettingsElementItHoldsNoSection) {
     ASSERT_TRUE(parse_settings_document("<other/>", document, error));
     EXPECT_FALSE(document.hasRoot);
     EXPECT_TRUE(document.sections.empty());
+}
+
+// Test that a written document reads back as it was: every section and
+// element in order, values with quotes, markup, blanks, control bytes and
+// bytes that are not UTF-8 unchanged, and an element without a value still
+// without one.
+TEST(SettingsDocument, ItsTextReadsBackAsItWas) {
+    const std::string values[] = {"",
+                                  "plain",
+                                  "\"quoted\" & <tagged> 'single'",
+                                  "  blanks at both ends  ",
+                                  "line\nend\ttab\rreturn",
+                                  std::string("\x01\x02\x1b\x7f", 4),
+                                  "\xff\xfe\xc3(",
+                                  std::string(100000, '9')};
+    settings_document written;
+    written.hasRoot = true;
+    written.sections.push_back({"FIRST", 0, {}});
+    for (const std::string& value : values) {
+        settings_element entry;
+        entry.name = "entry";
+        entry.hasId = entry.hasValue = true;
+        entry.id = "k" + std::to_string(written.sections[0].elements.size());
+        entry.value = value;
+        written.sections[0].elements.push_back(entry);
+    }
+    settings_element note;
+    note.name = "note";
+    note.hasId = true;
+    note.id = "no value";
+    written.sections.push_back({"SECOND", 0, {note}});
+
+    settings_document read;
+    settings_xml_error error;
+    ASSERT_TRUE(parse_settings_document(settings_document_text(written), read, error))
+        << error.description;
+    ASSERT_EQ(read.sections.size(), 2u);
+    EXPECT_EQ(read.sections[0].id, "FIRST");
+    ASSERT_EQ(read.sections[0].elements.size(), std::size(values));
+    for (size_t i = 0; i < std::size(values); ++i) {
+        const settings_element& element = read.sections[0].elements[i];
+        EXPECT_EQ(element.id, "k" + std::to_string(i));
+        EXPECT_EQ(element.value, values[i]) << "value " << i;
+    }
+    ASSERT_EQ(read.sections[1].elements.size(), 1u);
+    EXPECT_EQ(read.sections[1].elements[0].name, "note");
+    EXPECT_EQ(read.sections[1].elements[0].id, "no value");
+    EXPECT_FALSE(read.sections[1].elements[0].hasValue);
 }
 
 } // namespace

@@ -160,6 +160,13 @@ TEST(CheckingHost, ASendOutsideAnyCallFails) {
     checking_host host(out);
     host.send("RR 7 1 16", 0);
     EXPECT_TRUE(mentions(out, "[inside-a-call]"));
+    // Refused as a whole: no reply, no other rule, nothing counted.
+    EXPECT_EQ(host.send("PS '1' '../host/data/test_panel.vrel_ui'", 0), nullptr);
+    host.send("TP 'text=x' '9' 'Label'", 0);
+    EXPECT_EQ(out.failures(), 3);
+    EXPECT_EQ(out.messages().size(), 1u);
+    EXPECT_EQ(host.commandsSent(), 0);
+    EXPECT_TRUE(host.devices().empty());
 }
 
 } // namespace

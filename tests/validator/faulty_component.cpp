@@ -2,6 +2,7 @@
 // own tests. The environment variable VREL_FAULT picks the fault; without it
 // the component keeps every rule.
 #include "component_factory.h"
+#include "vrel_config.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +28,18 @@ char* copyOf(const char* text) {
     return copy;
 }
 
+// The value of the first entry `key` the reader stands on or after; false
+// when there is none.
+bool settingOf(vrel_config& settings, const char* key, std::string& value) {
+    for (bool more = settings.isChildValid(); more; more = settings.nextChild()) {
+        if (settings.childAttr("id") == key) {
+            value = settings.childAttr("value").c_str();
+            return true;
+        }
+    }
+    return false;
+}
+
 // A little kept for every load of the library, never freed.
 struct load_leak {
     load_leak() {
@@ -45,6 +58,14 @@ public:
         // The cue control's panel file, which lies beside this library.
         send(panelShow_.c_str());
         send("RR 7 1 16");
+        if (fault("trusts-settings")) {
+            // The device of section FAULTY, put into the text as written.
+            vrel_config settings("object_settings.FAULTY");
+            std::string device;
+            if (settingOf(settings, "device", device)) {
+                send(("RR " + device + " 1 16").c_str());
+            }
+        }
         if (fault("leak-per-component")) {
             leaked_ = new char[24]();
         }

@@ -52,10 +52,15 @@ function splitEvents(text) {
 export async function connect(handlers) {
   stream.handlers = handlers;
   for (;;) {
+    let problem = '';
     try {
       const response = await fetch('/api/events?token=' + encodeURIComponent(pageToken()),
                                    { cache: 'no-store' });
-      if (!response.ok) throw new Error('refused (' + response.status + ')');
+      if (!response.ok) {
+        // Too many pages open (503), or a refusal: the server says which.
+        const answer = await response.json().catch(() => ({}));
+        throw new Error(answer.error || 'refused (' + response.status + ')');
+      }
       const reader = response.body.getReader();
       const decoder = new TextDecoder();
       let rest = '';
@@ -66,10 +71,12 @@ export async function connect(handlers) {
       }
     } catch (error) {
       // Shown below; the stream is opened again.
+      problem = error.message;
     }
     const badge = $('facility-status');
     badge.textContent = 'server not reachable';
     badge.className = 'badge down';
+    badge.title = problem;
     await new Promise((resolve) => setTimeout(resolve, 1000));
   }
 }

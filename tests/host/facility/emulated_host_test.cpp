@@ -339,6 +339,60 @@ TEST_F(EmulatedHost, ParentReplyIsShownThenReleasedOnce) {
     EXPECT_EQ(script_.seen[1].type, vrel_notify_release);
 }
 
+// Test that held replies are released only when asked, oldest first, each
+// once; that a text returned while the host still holds it is flagged and not
+// held twice; and that destroying the component releases what is held.
+TEST_F(EmulatedHost, HeldRepliesAreReleasedInOrderAndNeverTwice) {
+    create();
+    static char first[] = "first";
+    static char second[] = "second";
+    std::vector<char*> answers = {first, second, first};
+    std::vector<void*> released;
+    script_.onNotify = [&answers, &released](client_host*, void* data, int type) {
+        if (type == vrel_notify_release) {
+            released.push_back(data);
+        }
+        if (type != vrel_notify_parent_command || answers.empty()) {
+            return static_cast<char*>(nullptr);
+        }
+        char* answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    bool replied = false;
+    std::string reply;
+    host_.holdReplies();
+    host_.parentCommand("a", replied, reply);
+    host_.parentCommand("b", replied, reply);
+    EXPECT_TRUE(released.empty());
+    EXPECT_EQ(host_.heldReplies(), 2u);
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[answer-not-held]"));
+    // The first text again, while the host still holds it.
+    host_.parentCommand("c", replied, reply);
+    EXPECT_FALSE(replied);
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem,
+                            "the reply to the parent command 'c' is a text the host still holds "
+                            "from an earlier reply [answer-not-held]"));
+    EXPECT_EQ(host_.heldReplies(), 2u);
+    host_.releaseReplies();
+    EXPECT_EQ(released, (std::vector<void*>{first, second}));
+    EXPECT_EQ(host_.heldReplies(), 0u);
+    // Released at once again; a text released may come back.
+    answers = {first};
+    host_.parentCommand("d", replied, reply);
+    EXPECT_TRUE(replied);
+    EXPECT_EQ(released.size(), 3u);
+
+    host_.holdReplies();
+    answers = {second};
+    host_.parentCommand("e", replied, reply);
+    EXPECT_EQ(released.size(), 3u);
+    host_.destroy();
+    EXPECT_EQ(released.size(), 4u);
+    EXPECT_EQ(released.back(), second);
+    EXPECT_EQ(flagged(traffic_kind::problem).size(), 1u);
+}
+
 TEST_F(EmulatedHost, ButtonCarriesTheControlsOwnCommand) {
     createWithPanel();
     std::string error;
@@ -363,6 +417,13 @@ TEST_F(EmulatedHost, ASendOutsideACallIsFlagged) {
     kept->send("RR 7 1 16", 0);
     EXPECT_TRUE(flaggedWith(traffic_kind::problem,
                             "called send while the host was not calling it [inside-a-call]"));
+    // Refused: neither carried out nor judged further (the panel is not
+    // shown, which would otherwise be a breach of its own).
+    EXPECT_EQ(kept->send("PS '1' 'data/test_panel.vrel_ui'", 0), nullptr);
+    EXPECT_EQ(host_.findPanel("1"), nullptr);
+    kept->send("TP 'text=x' '2' 'Label'", 0);
+    EXPECT_EQ(flagged(traffic_kind::problem).size(), 3u);
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[panel-shown]"));
 }
 
 TEST_F(EmulatedHost, EndOfLifeProtocol) {
