@@ -218,7 +218,12 @@ bool scenario_runner::act(const statement& s) {
         host_.route(number(0), number(2), number(1), s.flag);
         return true;
     case statement_kind::advance:
-        host_.advance(s.numbers[0]);
+        if (!host_.advance(s.numbers[0])) {
+            return fail(s, "advance " + std::to_string(s.numbers[0]) +
+                               " ms: the virtual clock would pass its end, " +
+                               std::to_string(emulated_host::clockEnd) + " ms (it is at " +
+                               std::to_string(host_.now()) + " ms); it stays where it is");
+        }
         return true;
     case statement_kind::replies:
         if (s.flag) {

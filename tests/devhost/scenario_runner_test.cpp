@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+#include <memory>
 #include <string>
 
 #if !defined(_WIN32)
@@ -11,6 +14,10 @@
 
 #include <cstdlib>
 #include <sys/stat.h>
+#endif
+
+#ifndef VREL_TAVRIN_FOLDER
+#error "VREL_TAVRIN_FOLDER names the folder of the cue control's library"
 #endif
 
 namespace {
@@ -79,5 +86,38 @@ TEST(ScenarioRunner, AFifoIsRefusedAsALibrary) {
     EXPECT_EQ(std::system(("rm -rf '" + folder + "'").c_str()), 0);
 }
 #endif
+
+// A runner with the cue control loaded, from the example settings.
+struct loaded_runner {
+    loaded_runner() {
+        runner_options options;
+        options.libraryFolders = {VREL_TAVRIN_FOLDER};
+        runner = std::make_unique<scenario_runner>(log, options);
+        EXPECT_TRUE(runner->run(line(std::string("settings ") + VREL_EXAMPLE_SETTINGS, 1)))
+            << runner->failure();
+        EXPECT_TRUE(runner->run(line("load Tavrin", 2))) << runner->failure();
+    }
+    traffic_log log;
+    std::unique_ptr<scenario_runner> runner;
+};
+
+// The virtual clock never wraps round: an advance that would take it past
+// its end is refused with the file and line, and the clock stays where it
+// was.
+TEST(ScenarioRunner, AnAdvancePastTheEndOfTheClockIsRefused) {
+    loaded_runner loaded;
+    scenario_runner& runner = *loaded.runner;
+    const int64_t nearTheEnd = std::numeric_limits<int64_t>::max() / 2 - 1000;
+    runner.host().advance(nearTheEnd);
+    ASSERT_EQ(runner.host().now(), nearTheEnd);
+    ASSERT_TRUE(runner.run(line("advance 1s", 3))) << runner.failure();
+    EXPECT_FALSE(runner.run(line("advance 1ms", 4)));
+    EXPECT_EQ(runner.failure(),
+              "limits.scenario:4: advance 1 ms: the virtual clock would pass its end, "
+              "4611686018427387903 ms (it is at 4611686018427387903 ms); it stays where it is");
+    EXPECT_FALSE(runner.run(line("advance 1000000000000", 5)));
+    EXPECT_EQ(runner.host().now(), nearTheEnd + 1000);
+    EXPECT_TRUE(runner.run(line("expect timer 1 stopped", 6))) << runner.failure();
+}
 
 } // namespace

@@ -523,4 +523,17 @@ TEST_F(EmulatedHost, ARouteOverAnotherPanelsCrosspointIsNoted) {
     EXPECT_EQ(flagged(traffic_kind::note).size(), 1u);
 }
 
+// The virtual clock never wraps round: an advance past its end, or back,
+// is refused and moves nothing.
+TEST_F(EmulatedHost, AnAdvancePastTheClocksEndIsRefused) {
+    create();
+    ASSERT_TRUE(host_.advance(emulated_host::clockEnd - 10));
+    EXPECT_FALSE(host_.advance(11));
+    EXPECT_FALSE(host_.advance(INT64_MAX));
+    EXPECT_FALSE(host_.advance(-1));
+    EXPECT_EQ(host_.now(), emulated_host::clockEnd - 10);
+    EXPECT_TRUE(host_.advance(10));
+    EXPECT_EQ(host_.now(), emulated_host::clockEnd);
+}
+
 } // namespace
