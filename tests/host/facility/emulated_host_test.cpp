@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <ostream>
 
@@ -521,6 +522,28 @@ TEST_F(EmulatedHost, ARouteOverAnotherPanelsCrosspointIsNoted) {
     host_.route(7, 8, 4, true); // behind the back, the same source the component routes
     sendDuringNotify([](client_host* host) { host->send("RC 7 8 4 ',' 1", 0); });
     EXPECT_EQ(flagged(traffic_kind::note).size(), 1u);
+}
+
+// Many timers due at once fire in the order of their ids, and finding each
+// next one does not scan them all (a scan per expiry took seconds).
+TEST_F(EmulatedHost, ManyTimersFireInIdOrderWithoutAScanEach) {
+    constexpr int count = 40000;
+    script_.onCreate = [](client_host* host) {
+        for (int id = count; id >= 1; --id) {
+            host->send(("ET " + std::to_string(id) + " 1000").c_str(), 0);
+        }
+    };
+    create();
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(host_.advance(1000));
+    const auto took = std::chrono::steady_clock::now() - started;
+    const std::vector<std::string> fired = seenOfType(vrel_notify_timer);
+    ASSERT_EQ(fired.size(), static_cast<size_t>(count));
+    for (int id = 1; id <= count; ++id) {
+        ASSERT_EQ(fired[static_cast<size_t>(id - 1)], std::to_string(id));
+    }
+    EXPECT_LT(took, std::chrono::seconds(5))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
 }
 
 // The virtual clock never wraps round: an advance past its end, or back,
