@@ -148,6 +148,8 @@ private:
     vrel_client_callback* component_ = nullptr;
     std::string componentPath_;
     std::deque<notification> queue_;
+    // A status-limit breach was reported since the queue was last empty.
+    bool statusesFlagged_ = false;
     bool lastReplied_ = false;
     std::string lastReply_;
     bool holdReplies_ = false;
