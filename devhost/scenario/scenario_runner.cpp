@@ -6,6 +6,7 @@
 #include "settings_environment.h"
 #include "state_report.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -103,6 +104,15 @@ bool scenario_runner::mismatch(const statement& s, const std::string& expected,
     return false;
 }
 
+void scenario_runner::boundWindow() {
+    if (log_.size() - windowStart_ > windowKept) {
+        log_.forgetBefore(log_.size() - windowKept);
+        windowStart_ = log_.firstKept();
+        sentCursor_ = std::max(sentCursor_, windowStart_);
+        windowCut_ = true;
+    }
+}
+
 bool scenario_runner::met() {
     ++expectationsMet_;
     return true;
@@ -117,6 +127,7 @@ bool scenario_runner::run(const statement& s) {
     switch (s.kind) {
     case statement_kind::say:
         log_.add(host_.now(), traffic_kind::say, s.text);
+        boundWindow();
         return true;
     case statement_kind::show: {
         std::vector<std::string> lines;
@@ -143,7 +154,10 @@ bool scenario_runner::run(const statement& s) {
     if (s.isAction()) {
         windowStart_ = log_.size();
         sentCursor_ = windowStart_;
+        windowCut_ = false;
         log_.forgetBefore(windowStart_);
+    } else {
+        boundWindow();
     }
     return act(s);
 }
@@ -332,10 +346,13 @@ std::string scenario_runner::windowCommands() const {
         const char* mark = i < sentCursor_ ? "= " : i == sentCursor_ ? "> " : "  ";
         list += "\n    " + std::string(mark) + shown(log_[i].text);
     }
+    const std::string cut = windowCut_ ? "\n  (of this window only the newest " +
+                                             std::to_string(windowKept) + " log entries are kept)"
+                                       : std::string();
     if (list.empty()) {
-        return "\n  the window holds no command";
+        return "\n  the window holds no command" + cut;
     }
-    return "\n  the window's commands (= matched before, > the one compared):" + list;
+    return "\n  the window's commands (= matched before, > the one compared):" + list + cut;
 }
 
 bool scenario_runner::check(const statement& s) {

@@ -87,6 +87,23 @@ TEST(ScenarioRunner, AFifoIsRefusedAsALibrary) {
 }
 #endif
 
+// A window of statements that cause nothing ("say", for hours at a console)
+// is bounded too: its newest entries stay, and a failure says the rest went.
+TEST(ScenarioRunner, ALongWindowKeepsItsNewestEntries) {
+    traffic_log log;
+    scenario_runner runner(log, runner_options{});
+    ASSERT_TRUE(runner.run(line("route 7 3=1", 1))) << runner.failure();
+    for (int number = 2; number <= 150001; ++number) {
+        ASSERT_TRUE(runner.run(line("say hi", number))) << runner.failure();
+    }
+    EXPECT_LE(log.kept().size(), scenario_runner::windowKept + 1);
+    EXPECT_TRUE(runner.run(line("expect crosspoint 7 3=1", 150002))) << runner.failure();
+    EXPECT_FALSE(runner.run(line("expect sent RC 7 1 3 ',' 1", 150003)));
+    EXPECT_NE(runner.failure().find("(of this window only the newest 100000 log entries are kept)"),
+              std::string::npos)
+        << runner.failure();
+}
+
 // A runner with the cue control loaded, from the example settings.
 struct loaded_runner {
     loaded_runner() {
