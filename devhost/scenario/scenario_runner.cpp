@@ -4,6 +4,7 @@
 #include "scenario_text.h"
 #include "settings_document.h"
 #include "settings_environment.h"
+#include "shown_text.h"
 #include "state_report.h"
 
 #include <algorithm>
@@ -93,14 +94,15 @@ std::string scenario_runner::resolve(const std::string& path) const {
 }
 
 bool scenario_runner::fail(const statement& s, const std::string& message) {
-    failure_ = s.where() + ": " + message;
+    failure_ = escape_controls(s.where() + ": " + message, "\n");
     return false;
 }
 
 bool scenario_runner::mismatch(const statement& s, const std::string& expected,
                                const std::string& seen) {
-    failure_ = s.where() + ": expectation failed: " + s.source + "\n  expected: " + expected +
-               "\n  seen:     " + seen;
+    failure_ = escape_controls(s.where() + ": expectation failed: " + s.source +
+                                   "\n  expected: " + expected + "\n  seen:     " + seen,
+                               "\n");
     return false;
 }
 

@@ -137,4 +137,27 @@ TEST(ScenarioRunner, AnAdvancePastTheEndOfTheClockIsRefused) {
     EXPECT_TRUE(runner.run(line("expect timer 1 stopped", 6))) << runner.failure();
 }
 
+// A failure names what the scenario said and what was seen with their control
+// bytes escaped: nothing of it can act on the terminal it is printed on.
+TEST(ScenarioRunner, AFailureShowsControlBytesEscaped) {
+    loaded_runner loaded;
+    scenario_runner& runner = *loaded.runner;
+    ASSERT_TRUE(runner.run(line("parent Take=1", 3))) << runner.failure();
+    const struct {
+        const char* text;
+        const char* shown;
+    } rows[] = {
+        {"expect sent \x1b]0;owned\x07", "\\x1b]0;owned\\x07"},
+        {"expect property CueInfo text ok\rFAIL", "ok\\x0dFAIL"},
+        {"press Activate\x1b[2JCue", "Activate\\x1b[2JCue"},
+    };
+    int number = 4;
+    for (const auto& row : rows) {
+        EXPECT_FALSE(runner.run(line(row.text, number++)));
+        const std::string failure = runner.failure();
+        EXPECT_NE(failure.find(row.shown), std::string::npos) << failure;
+        EXPECT_EQ(failure.find_first_of("\x1b\x07\r"), std::string::npos) << failure;
+    }
+}
+
 } // namespace

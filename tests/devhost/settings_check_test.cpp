@@ -290,7 +290,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    true,
                    5,
-                   "entry cue_info_number: '\\x1b[2J' is not a whole number"}),
+                   "entry cue_info_number: '\\x1b[2J' is not a whole number"},
+        // A name with control bytes reaches the panel as it is: said, escaped.
+        check_case{"control_byte_in_a_name",
+                   {{"sourcenames", "Studio\x1b]0;owned\x07 1,Studio 2,Studio 3,Studio 4"}},
+                   "",
+                   false,
+                   10,
+                   "entry sourcenames holds a control byte (\\x1b); the component passes it on"},
+        check_case{"control_byte_by_reference",
+                   {{"sourcenames", "Studio&#7; 1,Studio 2,Studio 3,Studio 4"}},
+                   "",
+                   false,
+                   10,
+                   "entry sourcenames holds a control byte (\\x07)"}),
     [](const testing::TestParamInfo<check_case>& tested) { return tested.param.name; });
 
 TEST(SettingsCheckFile, ExampleSettingsHaveNoErrors) {
