@@ -506,6 +506,8 @@ INSTANTIATE_TEST_SUITE_P(
                     path_case{"missing", "none", "none", 1, "no such file"}),
     [](const testing::TestParamInfo<path_case>& tested) { return tested.param.name; });
 
+// Sparse files: the cross-built runtime cannot make one this large.
+#if !defined(_WIN32)
 struct size_case {
     const char* name;
     uintmax_t bytes;
@@ -546,6 +548,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "larger than 256 MiB; the component reads it as a missing file and every "
                   "setting as empty"}),
     [](const testing::TestParamInfo<size_case>& tested) { return tested.param.name; });
+#endif
 
 // An output that refuses every byte, as a full disk does.
 class refusing_buffer : public std::streambuf {
