@@ -4,6 +4,7 @@
 #include "devhost_options.h"
 #include "new_command.h"
 #include "run_command.h"
+#include "standard_streams.h"
 #if defined(VREL_DEVHOST_SERVE)
 #include "serve_command.h"
 #endif
@@ -31,6 +32,10 @@ that cannot be written, or no settings rules that apply.)";
 } // namespace
 
 int main(int argc, char** argv) {
+    if (!hold_standard_streams()) {
+        std::cerr << "vrel-devhost: standard output is closed; what the run shows would be lost\n";
+        return 2;
+    }
     CLI::App app(description, "vrel-devhost");
     app.footer(footer);
     // Paths such as /work/settings are arguments, not Windows-style options;

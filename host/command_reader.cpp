@@ -1,5 +1,7 @@
 #include "command_reader.h"
 
+#include "shown_text.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,7 +55,7 @@ bool numberProblem(const std::string& token, std::string& problem) {
     if (token.empty()) {
         problem = "an empty argument where a number belongs (two spaces in a row?)";
     } else {
-        problem = "'" + token + "' is not a plain decimal number";
+        problem = "'" + shown_text(token) + "' is not a plain decimal number";
     }
     return false;
 }
@@ -170,7 +172,7 @@ command_reading read_command_text(const std::string& text) {
     const word_shape* shape = shapeOf(name);
     if (shape == nullptr || (text.size() > 2 && text[2] != ' ')) {
         const std::string word = text.substr(0, text.find(' '));
-        return failure("unknown command word '" + word + "'");
+        return failure("unknown command word '" + shown_text(word) + "'");
     }
     command_reading reading;
     reading.knownWord = true;
@@ -268,14 +270,15 @@ command_reading read_command_text(const std::string& text) {
             return refuse(reading.problem, protocol_rule::flag_value);
         }
         if (pieces[0].empty() || pieces[0][0] != ',') {
-            return refuse("the RC text '" + pieces[0] + "' does not start with ','");
+            return refuse("the RC text '" + shown_text(pieces[0]) + "' does not start with ','");
         }
         pieces[0].erase(0, 1);
         break;
     case command_word::RR:
         if (!pieces.empty()) {
             if (pieces[0] != "ADD") {
-                return refuse("RR takes only 'ADD' after its numbers, not '" + pieces[0] + "'");
+                return refuse("RR takes only 'ADD' after its numbers, not '" +
+                              shown_text(pieces[0]) + "'");
             }
             command.add = true;
             pieces.clear();
@@ -283,7 +286,8 @@ command_reading read_command_text(const std::string& text) {
         break;
     case command_word::TP:
         if (pieces[0].find('=') == std::string::npos) {
-            return refuse("the TP text '" + pieces[0] + "' has no '=' between property and value");
+            return refuse("the TP text '" + shown_text(pieces[0]) +
+                          "' has no '=' between property and value");
         }
         break;
     default:

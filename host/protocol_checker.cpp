@@ -3,6 +3,7 @@
 #include "client_host.h"
 #include "notify_records.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -29,10 +30,12 @@ void protocol_checker::restart() {
     inside_ = false;
     destroying_ = false;
     ended_ = false;
+    causedStatuses_ = 0;
 }
 
 void protocol_checker::enterCall() {
     inside_ = true;
+    causedStatuses_ = 0;
 }
 
 void protocol_checker::leaveCall(const std::string& what) {
@@ -168,6 +171,7 @@ void protocol_checker::checkCommand(const host_command& command, const std::stri
         }
         return;
     case command_word::RC:
+        countStatuses(1);
         if (numbers[1] < 0 || numbers[2] < 0) {
             breach(protocol_rule::negative_index,
                    "RC on router " + std::to_string(numbers[0]) + " with " +
@@ -182,13 +186,16 @@ void protocol_checker::checkCommand(const host_command& command, const std::stri
                    "RR with first destination above the last registers nothing");
         }
         return;
-    case command_word::RP:
-        if (static_cast<int64_t>(numbers[2]) - numbers[1] + 1 > max_poll_range) {
+    case command_word::RP: {
+        const int64_t range = static_cast<int64_t>(numbers[2]) - numbers[1] + 1;
+        if (range > max_poll_range) {
             breach(protocol_rule::poll_limit, "RP asks for more than " +
                                                   std::to_string(max_poll_range) +
                                                   " destinations; only the first are answered");
         }
+        countStatuses(std::min<int64_t>(std::max<int64_t>(range, 0), max_poll_range));
         return;
+    }
     case command_word::ET:
         // A host that runs no timers leaves their rules to the others.
         if (state_ == nullptr) {
@@ -205,6 +212,20 @@ void protocol_checker::checkCommand(const host_command& command, const std::stri
         return;
     case command_word::PS:
         return;
+    }
+}
+
+void protocol_checker::countStatuses(int64_t count) {
+    // A host that does not say when it calls in has no calls to count by.
+    if (!life_.calls) {
+        return;
+    }
+    const bool within = causedStatuses_ <= max_caused_statuses;
+    causedStatuses_ += count;
+    if (within && causedStatuses_ > max_caused_statuses) {
+        breach(protocol_rule::status_limit, "the commands of one call cause more than " +
+                                                std::to_string(max_caused_statuses) +
+                                                " route statuses; the host drops the rest");
     }
 }
 

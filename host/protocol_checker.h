@@ -121,6 +121,8 @@ public:
 private:
     void breach(protocol_rule rule, const std::string& detail);
     void checkCommand(const host_command& command, const std::string& shown);
+    // The route statuses a command of the current call causes (status-limit).
+    void countStatuses(int64_t count);
 
     breach_listener& listener_;
     const host_state* state_;
@@ -128,6 +130,7 @@ private:
     bool inside_ = false;
     bool destroying_ = false;
     bool ended_ = false;
+    int64_t causedStatuses_ = 0;
     reply_ledger replies_;
 };
 

@@ -55,6 +55,9 @@ const rule_entry book[] = {
      "a negative index, source or destination names no slot or crosspoint: nothing happens"},
     {protocol_rule::poll_limit, "poll-limit", note,
      "RP reports at most 1024 destinations; the rest of a longer range are not reported"},
+    {protocol_rule::status_limit, "status-limit", problem,
+     "one call causes at most 100000 route statuses (RC, RP); a host keeps no more waiting "
+     "and drops the rest"},
     {protocol_rule::register_range, "register-range", note,
      "RR with its first destination above its last registers nothing"},
 };

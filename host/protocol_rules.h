@@ -37,6 +37,7 @@ enum class protocol_rule {
     timer_running,
     negative_index,
     poll_limit,
+    status_limit,
     register_range,
 };
 
@@ -65,6 +66,9 @@ const rule_entry* find_rule(const std::string& name);
 
 // The most destinations one RP reports.
 constexpr int32_t max_poll_range = 1024;
+// The most route statuses the commands of one call may cause (an RC one, an
+// RP one for each destination it reports); a host keeps no more waiting.
+constexpr int64_t max_caused_statuses = 100000;
 
 // A breach as every host words it: the detail, then the rule's name in
 // brackets ("timer 2 with interval -2000: ... [timer-interval]").

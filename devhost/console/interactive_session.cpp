@@ -97,7 +97,12 @@ bool console_session::runStatement(const statement& s, bool typed, const std::st
         ++failed_;
         return false;
     }
+    const bool wasCut = recorder_.cut();
     recorder_.record(s, runner_, log_);
+    if (recorder_.cut() && !wasCut) {
+        out_ << "the recording has reached its bound of " << session_recorder::maxLines
+             << " lines; what follows is not saved\n";
+    }
     return true;
 }
 

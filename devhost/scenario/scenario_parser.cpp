@@ -3,6 +3,7 @@
 #include "closest_word.h"
 #include "command_reader.h"
 #include "scenario_text.h"
+#include "shown_text.h"
 
 #include <algorithm>
 #include <functional>
@@ -43,7 +44,7 @@ public:
         }
         int32_t value = 0;
         if (!read_plain_number(text, value)) {
-            error_ = std::string(what) + " '" + text + "' is not a whole number";
+            error_ = std::string(what) + " '" + shown_text(text) + "' is not a whole number";
             return false;
         }
         out = value;
@@ -67,8 +68,8 @@ public:
             return false;
         }
         if (!read_duration(text, ms)) {
-            error_ =
-                std::string(what) + " '" + text + "' is not a duration such as 500, 500ms or 5s";
+            error_ = std::string(what) + " '" + shown_text(text) +
+                     "' is not a duration such as 500, 500ms or 5s";
             return false;
         }
         return true;
@@ -100,7 +101,7 @@ public:
         }
         std::string extra;
         reader_.freeText(extra, error_);
-        error_ = "unexpected '" + extra + "' at the end of the line";
+        error_ = "unexpected '" + shown_text(extra) + "' at the end of the line";
         return false;
     }
 
@@ -162,14 +163,14 @@ bool parseDestinationAndSource(arguments& args, statement& s) {
     int64_t source = 0;
     if (first.find('=') != std::string::npos) {
         if (!readCrosspoint(first, destination, source)) {
-            return args.fail("crosspoint '" + first + "' is not destination=source");
+            return args.fail("crosspoint '" + shown_text(first) + "' is not destination=source");
         }
         s.numbers.insert(s.numbers.end(), {destination, source});
         return true;
     }
     int32_t value = 0;
     if (!read_plain_number(first, value)) {
-        return args.fail("destination '" + first + "' is not a whole number");
+        return args.fail("destination '" + shown_text(first) + "' is not a whole number");
     }
     s.numbers.push_back(value);
     return args.numbers(s, {"source"});
@@ -196,14 +197,14 @@ bool parseRoute(arguments& args, statement& s) {
                              "it put the source first where every other statement puts the "
                              "destination first");
         }
-        return args.fail("crosspoint '" + crosspoint + "' is not destination=source");
+        return args.fail("crosspoint '" + shown_text(crosspoint) + "' is not destination=source");
     }
     s.numbers.insert(s.numbers.end(), {destination, source});
     std::string how;
     if (args.optionalWord(how)) {
         if (how != "silently") {
-            return args.fail("expected 'silently' or nothing after the crosspoint, not '" + how +
-                             "'");
+            return args.fail("expected 'silently' or nothing after the crosspoint, not '" +
+                             shown_text(how) + "'");
         }
         s.flag = true;
     }
@@ -231,11 +232,11 @@ bool parseRouter(arguments& args, statement& s) {
                                        : read_plain_number(range.substr(0, dash), first) &&
                                              read_plain_number(range.substr(dash + 1), last));
         if (!ok || first > last) {
-            return args.fail("crosspoint '" + group +
+            return args.fail("crosspoint '" + shown_text(group) +
                              "' is not destination=source or first-last=source");
         }
         if (static_cast<int64_t>(last) - first >= maxCrosspointsPerLine) {
-            return args.fail("crosspoint range '" + group + "' is longer than " +
+            return args.fail("crosspoint range '" + shown_text(group) + "' is longer than " +
                              std::to_string(maxCrosspointsPerLine));
         }
         crosspoints += static_cast<int64_t>(last) - first + 1;
@@ -264,8 +265,8 @@ bool parseLoad(arguments& args, statement& s) {
     std::string keyword;
     if (args.optionalWord(keyword)) {
         if (keyword != "path") {
-            return args.fail("expected 'path <component path>' after the library, not '" + keyword +
-                             "'");
+            return args.fail("expected 'path <component path>' after the library, not '" +
+                             shown_text(keyword) + "'");
         }
         std::string path;
         if (!args.word(path, "component path after 'path'")) {
@@ -289,7 +290,8 @@ bool parseFault(arguments& args, statement& s) {
                                                                {"release", status_fault::none}};
     const auto found = faults.find(which);
     if (found == faults.end()) {
-        return args.fail("unknown fault '" + which + "' (hold, release, delay, drop or off)");
+        return args.fail("unknown fault '" + shown_text(which) +
+                         "' (hold, release, delay, drop or off)");
     }
     s.fault = found->second;
     s.flag = which == "release";
@@ -332,7 +334,7 @@ bool parseExpect(arguments& args, statement& s) {
         } else if (what == "no" && next == "debug") {
             s.kind = statement_kind::expect_no_debug;
         } else {
-            return args.fail("unknown expectation '" + what + " " + next +
+            return args.fail("unknown expectation '" + shown_text(what + " " + next) +
                              "' (nothing sent, no reply, no debug)");
         }
         return args.end();
@@ -383,7 +385,8 @@ bool parseExpect(arguments& args, statement& s) {
             }
             s.numbers.push_back(due);
         } else if (state != "running" && state != "stopped") {
-            return args.fail("timer state '" + state + "' is not running, stopped or due <ms>");
+            return args.fail("timer state '" + shown_text(state) +
+                             "' is not running, stopped or due <ms>");
         }
         s.words.push_back(state);
         return args.end();
@@ -392,7 +395,7 @@ bool parseExpect(arguments& args, statement& s) {
         s.kind = statement_kind::expect_flagged;
         return args.requiredText(s.text, "a piece of the flagged message", s);
     }
-    return args.fail("unknown expectation '" + what +
+    return args.fail("unknown expectation '" + shown_text(what) +
                      "' (sent, nothing sent, property, crosspoint, info, reply, no reply, debug, "
                      "no debug, timer, flagged)");
 }
@@ -457,7 +460,7 @@ const std::map<std::string, verb>& verbs() {
                   return false;
               }
               if (which != "hold" && which != "release") {
-                  return a.fail("'" + which + "' is not hold or release");
+                  return a.fail("'" + shown_text(which) + "' is not hold or release");
               }
               s.words.push_back(which);
               s.flag = which == "hold";
@@ -539,7 +542,7 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
     }
     const auto found = verbs().find(word);
     if (found == verbs().end()) {
-        error = "unknown statement '" + word + "'";
+        error = "unknown statement '" + shown_text(word) + "'";
         const std::string guess = closest_statement(word);
         if (!guess.empty()) {
             error += "; did you mean '" + guess + "'?";
@@ -549,7 +552,7 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
         return line_result::error;
     }
     if (found->second.interactiveOnly && !interactive) {
-        error = "'" + word + "' is for interactive use only";
+        error = "'" + shown_text(word) + "' is for interactive use only";
         return line_result::error;
     }
     statement s;

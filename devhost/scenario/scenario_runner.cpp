@@ -4,8 +4,10 @@
 #include "scenario_text.h"
 #include "settings_document.h"
 #include "settings_environment.h"
+#include "shown_text.h"
 #include "state_report.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -92,15 +94,25 @@ std::string scenario_runner::resolve(const std::string& path) const {
 }
 
 bool scenario_runner::fail(const statement& s, const std::string& message) {
-    failure_ = s.where() + ": " + message;
+    failure_ = escape_controls(s.where() + ": " + message, "\n");
     return false;
 }
 
 bool scenario_runner::mismatch(const statement& s, const std::string& expected,
                                const std::string& seen) {
-    failure_ = s.where() + ": expectation failed: " + s.source + "\n  expected: " + expected +
-               "\n  seen:     " + seen;
+    failure_ = escape_controls(s.where() + ": expectation failed: " + s.source +
+                                   "\n  expected: " + expected + "\n  seen:     " + seen,
+                               "\n");
     return false;
+}
+
+void scenario_runner::boundWindow() {
+    if (log_.size() - windowStart_ > windowKept) {
+        log_.forgetBefore(log_.size() - windowKept);
+        windowStart_ = log_.firstKept();
+        sentCursor_ = std::max(sentCursor_, windowStart_);
+        windowCut_ = true;
+    }
 }
 
 bool scenario_runner::met() {
@@ -117,6 +129,7 @@ bool scenario_runner::run(const statement& s) {
     switch (s.kind) {
     case statement_kind::say:
         log_.add(host_.now(), traffic_kind::say, s.text);
+        boundWindow();
         return true;
     case statement_kind::show: {
         std::vector<std::string> lines;
@@ -143,7 +156,10 @@ bool scenario_runner::run(const statement& s) {
     if (s.isAction()) {
         windowStart_ = log_.size();
         sentCursor_ = windowStart_;
+        windowCut_ = false;
         log_.forgetBefore(windowStart_);
+    } else {
+        boundWindow();
     }
     return act(s);
 }
@@ -218,7 +234,12 @@ bool scenario_runner::act(const statement& s) {
         host_.route(number(0), number(2), number(1), s.flag);
         return true;
     case statement_kind::advance:
-        host_.advance(s.numbers[0]);
+        if (!host_.advance(s.numbers[0])) {
+            return fail(s, "advance " + std::to_string(s.numbers[0]) +
+                               " ms: the virtual clock would pass its end, " +
+                               std::to_string(emulated_host::clockEnd) + " ms (it is at " +
+                               std::to_string(host_.now()) + " ms); it stays where it is");
+        }
         return true;
     case statement_kind::replies:
         if (s.flag) {
@@ -327,10 +348,13 @@ std::string scenario_runner::windowCommands() const {
         const char* mark = i < sentCursor_ ? "= " : i == sentCursor_ ? "> " : "  ";
         list += "\n    " + std::string(mark) + shown(log_[i].text);
     }
+    const std::string cut = windowCut_ ? "\n  (of this window only the newest " +
+                                             std::to_string(windowKept) + " log entries are kept)"
+                                       : std::string();
     if (list.empty()) {
-        return "\n  the window holds no command";
+        return "\n  the window holds no command" + cut;
     }
-    return "\n  the window's commands (= matched before, > the one compared):" + list;
+    return "\n  the window's commands (= matched before, > the one compared):" + list + cut;
 }
 
 bool scenario_runner::check(const statement& s) {

@@ -1,5 +1,7 @@
 #include "facility_view.h"
 
+#include "shown_text.h"
+
 namespace {
 
 const char* change_name(facility_change::kind what) {
@@ -141,7 +143,7 @@ json facility_event(const facility_change& change) {
         return {{"type", "log"},
                 {"t", change.entry->time},
                 {"k", traffic_kind_of(change.entry->kind).name},
-                {"x", change.entry->text}};
+                {"x", escape_controls(change.entry->text, "\n")}};
     }
     json event = {{"type", "change"}, {"what", change_name(change.what)}, {"t", change.time}};
     switch (change.what) {

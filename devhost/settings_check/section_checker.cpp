@@ -54,6 +54,16 @@ void section_checker::readEntries(const settings_section& section) {
             continue;
         }
         earlier->second.value = child.value;
+        const std::string_view value = child.value;
+        const auto control = std::find_if(value.begin(), value.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        });
+        if (control != value.end()) {
+            warning(line, kind("control bytes", key),
+                    "entry " + shown(key) + " holds a control byte (" +
+                        shown(std::string_view(&*control, 1)) +
+                        "); the component passes it on as it is, to the panel and the host");
+        }
         if (!rules_.knows(key)) {
             const std::string similar = similarKey(key);
             if (similar.empty()) {

@@ -3,10 +3,17 @@
 #include "finding_text.h"
 #include "report_builder.h"
 #include "section_checker.h"
+#include "settings_environment.h"
 #include "text_file.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include <algorithm>
 #include <string_view>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -98,11 +105,33 @@ settings_report check_settings_text(const std::string& file, const std::string& 
 settings_report check_settings_path(const std::string& path,
                                     const std::vector<settings_rules>& rules, rules_choice choice) {
     const std::string file = settings_file_of(path);
+    settings_report report;
+    report.file = file;
+    // A file the check will not read may still be one the component reads:
+    // what is said of it is what the component does.
+    std::error_code sizeError;
+    const uintmax_t size = regular_file_problem(file).empty() ? fs::file_size(file, sizeError) : 0;
+    if (!sizeError && size > component_settings_limit) {
+        report.findings.push_back(settings_finding{
+            true, 0,
+            "'" + file + "': larger than " + std::to_string(component_settings_limit >> 20) +
+                " MiB; the component reads it as a missing file and every setting as empty",
+            0, 0});
+        return report;
+    }
+    if (!sizeError && size > default_text_file_limit) {
+        report.findings.push_back(settings_finding{
+            false, 0,
+            "'" + file + "': larger than " + std::to_string(default_text_file_limit >> 20) +
+                " MiB, more than the check reads, so nothing in it was checked; the component "
+                "reads settings files up to " +
+                std::to_string(component_settings_limit >> 20) + " MiB and uses this one",
+            0, 0});
+        return report;
+    }
     std::string content;
     std::string error;
     if (!read_text_file(file, content, error)) {
-        settings_report report;
-        report.file = file;
         report.findings.push_back(settings_finding{
             true, 0, error + "; the component would read every setting as empty", 0, 0});
         return report;

@@ -129,6 +129,9 @@ void emulated_host::enterComponent(const std::function<void()>& call) {
 }
 
 void emulated_host::breach(const rule_entry& rule, const std::string& message) {
+    if (rule.rule == protocol_rule::status_limit) {
+        statusesFlagged_ = true;
+    }
     log_.add(now_,
              rule.severity == rule_severity::problem ? traffic_kind::problem : traffic_kind::note,
              message);

@@ -77,8 +77,9 @@ public:
     // Ends holding back the device's status and delivers what was held.
     void releaseHeld(int32_t device);
     // Moves the virtual clock on, delivering timer expiries and delayed
-    // statuses in time order.
-    void advance(int64_t ms);
+    // statuses in time order. False, with nothing done, when `ms` is negative
+    // or would take the clock past clockEnd.
+    bool advance(int64_t ms);
 
     int64_t now() const { return now_; }
     const panel* findPanel(const std::string& number) const;
@@ -95,6 +96,10 @@ public:
 
     // One advance delivers at most this many timer expiries and statuses.
     static constexpr int maxEventsPerAdvance = 100000;
+    // The virtual clock runs from 0 to this time in ms (about 146 million
+    // years), so that a due time a timer or a delay adds to it stays within
+    // 64 bits.
+    static constexpr int64_t clockEnd = INT64_MAX / 2;
 
 private:
     struct notification {
@@ -143,6 +148,8 @@ private:
     vrel_client_callback* component_ = nullptr;
     std::string componentPath_;
     std::deque<notification> queue_;
+    // A status-limit breach was reported since the queue was last empty.
+    bool statusesFlagged_ = false;
     bool lastReplied_ = false;
     std::string lastReply_;
     bool holdReplies_ = false;

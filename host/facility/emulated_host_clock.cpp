@@ -4,7 +4,10 @@
 
 #include "notify_records.h"
 
-void emulated_host::advance(int64_t ms) {
+bool emulated_host::advance(int64_t ms) {
+    if (ms < 0 || ms > clockEnd - now_) {
+        return false;
+    }
     const int64_t target = now_ + ms;
     for (int events = 0;; ++events) {
         int64_t timerDue = 0;
@@ -39,6 +42,7 @@ void emulated_host::advance(int64_t ms) {
         drain();
     }
     moveClock(target);
+    return true;
 }
 
 void emulated_host::moveClock(int64_t to) {

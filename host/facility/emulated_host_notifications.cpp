@@ -45,6 +45,18 @@ void emulated_host::releaseReplies() {
 }
 
 void emulated_host::enqueue(notification n) {
+    // The statuses waiting are bounded; what the operator and the clock cause
+    // always waits its turn.
+    if (n.type == vrel_notify_route_status && queue_.size() >= max_caused_statuses) {
+        if (!statusesFlagged_) {
+            breach(rule_of(protocol_rule::status_limit),
+                   breach_text(protocol_rule::status_limit,
+                               std::to_string(queue_.size()) +
+                                   " notifications wait already; a route status caused now "
+                                   "is dropped, and the rest until they are delivered"));
+        }
+        return;
+    }
     queue_.push_back(std::move(n));
 }
 
@@ -56,6 +68,9 @@ void emulated_host::drain() {
         const notification n = std::move(queue_.front());
         queue_.pop_front();
         deliver(n);
+    }
+    if (queue_.empty()) {
+        statusesFlagged_ = false;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "traffic_log.h"
 
+#include "shown_text.h"
+
 #include <cstdio>
 
 void traffic_log::addStatus(int64_t time, const route_status& status, const std::string& text) {
@@ -53,7 +55,7 @@ std::string traffic_log::format(const traffic_entry& entry) {
     const std::string indent(std::string(stamp).size(), ' ');
     // Texts of several lines continue under the first; a final line end is
     // part of the text, not an extra line.
-    std::string text = entry.text;
+    std::string text = escape_controls(entry.text, "\n");
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();
     }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 
 namespace {
@@ -162,6 +163,45 @@ TEST(ScenarioParser, ClosestWordsAreOfferedOnlyWhenClose) {
     EXPECT_EQ(closest_statement("xyzzy"), "");
     EXPECT_EQ(closest_word("ActivateCeu", {"ActivateCue", "CueText"}), "ActivateCue");
     EXPECT_EQ(closest_word("Zzz", {"ActivateCue", "CueText"}), "");
+}
+
+// A malformed word of 10 MB, wherever it stands, is refused in linear time
+// and small memory, and the message quotes only its start, control bytes
+// escaped.
+TEST(ScenarioParser, AHugeMalformedWordIsCutInTheMessageAndReadQuickly) {
+#if defined(_WIN32)
+    // The 32-bit build runs under an emulator with a small heap.
+    constexpr size_t length = size_t{1} << 20;
+#else
+    constexpr size_t length = size_t{10} << 20;
+#endif
+    const std::string huge = "\x1b]0;" + std::string(length, 'w');
+    const std::string quoted = "'\\x1b]0;" + std::string(36, 'w') + "...'";
+    const struct {
+        std::string line;
+        std::string message;
+    } rows[] = {
+        {huge, "unknown statement " + quoted},
+        {"advance " + huge, "advance: time " + quoted + " is not a duration"},
+        {"route 7 " + huge, quoted + " is not"},
+        {"press A " + huge, "press: unexpected " + quoted + " at the end of the line"},
+        {"fault " + huge + " 7", "fault: unknown fault " + quoted},
+    };
+    for (const auto& row : rows) {
+        statement s;
+        std::string error;
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(parse_scenario_line("f", 1, row.line, false, s, error), line_result::error);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_NE(error.find(row.message), std::string::npos) << error.substr(0, 200);
+        EXPECT_LT(error.size(), 200u);
+        EXPECT_LT(took, std::chrono::seconds(2))
+            << row.message << ": "
+            << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    }
+    // A guess is still offered for a word near enough, and not for a long one.
+    EXPECT_EQ(closest_word(std::string(100000, 'x'), {"ActivateCue", "CueText"}), "");
+    EXPECT_EQ(closest_word("CueTxet", {"ActivateCue", "CueText", "CueInfo"}), "CueText");
 }
 
 TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {

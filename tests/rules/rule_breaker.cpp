@@ -88,6 +88,13 @@ public:
                 send(broken[1]);
             }
         }
+        // Polls of 1024 destinations until one call has caused more route
+        // statuses than a host keeps waiting.
+        if (breaking("status-limit")) {
+            for (int i = 0; i < 98; ++i) {
+                send("RP 7 1 1024");
+            }
+        }
         // The query every component may make; its reply comes back once. (A
         // panel that could not be shown has no control to ask about.)
         char* answer = breaking("panel-file") ? nullptr : send("TG '1' 'Lamp' 'text'");

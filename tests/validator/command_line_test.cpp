@@ -239,6 +239,59 @@ TEST_F(ValidateProgram, AWriteThatFailsIsAnError) {
         << output.output;
 }
 
+// Where the results cannot go, the run stops at once and says why: a closed
+// standard output (whose number a file opened later would take), a --json
+// FIFO that no one reads (a plain open would wait for ever), a settings file
+// the component could not read (it would run on empty settings unseen).
+TEST_F(ValidateProgram, AnOutputOrSettingsThatCannotBeUsedStopsTheRun) {
+    const std::string quick = "--seed 3 --level 1 --tests load";
+    ASSERT_EQ(::mkfifo((folder + "/report.json").c_str(), 0600), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    ::mkdir((folder + "/locked").c_str(), 0755);
+    std::ofstream(folder + "/locked/object_settings.xml") << "<settings/>\n";
+    ASSERT_EQ(::chmod((folder + "/locked/object_settings.xml").c_str(), 0), 0);
+    // As the superuser every file can be read: the unreadable file is tried
+    // as nobody.
+    const std::string asNobody =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const struct {
+        const char* name;
+        std::string command;
+        std::string says;
+    } rows[] = {
+        {"closed_standard_output",
+         "'" VREL_VALIDATE_PROGRAM "' " + quick + " " + component() + " 2>&1 >&-",
+         "vrel-validate: standard output is closed; the results would be lost"},
+        {"json_to_a_fifo_without_reader",
+         "'" VREL_VALIDATE_PROGRAM "' " + quick + " --json '" + folder + "/report.json' " +
+             component() + " 2>&1",
+         "vrel-validate: cannot write the JSON report '" + folder +
+             "/report.json': a FIFO that no one reads"},
+        {"unreadable_settings_file",
+         asNobody + "'" VREL_VALIDATE_PROGRAM "' " + quick + " '" VREL_FAULTY_COMPONENT "' '" +
+             folder + "/locked' 2>&1",
+         "vrel-validate: the settings file '" + folder +
+             "/locked/object_settings.xml': cannot be read (Permission denied)"},
+    };
+    for (const auto& row : rows) {
+        const auto start = std::chrono::steady_clock::now();
+        std::FILE* pipe = ::popen(("timeout 20 " + row.command).c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        char buffer[4096];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            output.append(buffer, got);
+        }
+        const int status = ::pclose(pipe);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << row.name;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2)
+            << row.name << ": wait status " << status << "\n"
+            << output;
+        EXPECT_EQ(output, row.says + "\n") << row.name;
+    }
+}
+
 // The component's settings rules, found beside the library: the faulty
 // component is linked into the test folder, its panel file left where it is.
 class ValidateWithRules : public ValidateProgram {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <ostream>
 
@@ -521,6 +522,81 @@ TEST_F(EmulatedHost, ARouteOverAnotherPanelsCrosspointIsNoted) {
     host_.route(7, 8, 4, true); // behind the back, the same source the component routes
     sendDuringNotify([](client_host* host) { host->send("RC 7 8 4 ',' 1", 0); });
     EXPECT_EQ(flagged(traffic_kind::note).size(), 1u);
+}
+
+// The route statuses waiting for the component are bounded: one call that
+// polls far more than a host keeps is flagged under status-limit, and only
+// as many as are kept arrive.
+TEST_F(EmulatedHost, TheStatusesOneCallCausesAreBounded) {
+    create();
+    sendDuringNotify([](client_host* host) {
+        for (int i = 0; i < 200; ++i) {
+            host->send("RP 7 1 1024", 0);
+        }
+    });
+    EXPECT_EQ(seenOfType(vrel_notify_route_status).size(),
+              static_cast<size_t>(max_caused_statuses));
+    EXPECT_EQ(flagged(traffic_kind::problem),
+              (std::vector<std::string>{"the commands of one call cause more than 100000 route "
+                                        "statuses; the host drops the rest [status-limit]"}));
+}
+
+// Statuses that each cause more, within the bound of one call, still fill
+// the queue only up to its bound: the host flags it once and drops the rest.
+TEST_F(EmulatedHost, StatusesCausingMoreFillTheQueueOnlyToItsBound) {
+    script_.onCreate = [](client_host* host) { host->send("RP 7 1 1024", 0); };
+    int answered = 0;
+    script_.onNotify = [&answered](client_host* host, void*, int type) {
+        if (type == vrel_notify_route_status && answered < 200) {
+            ++answered;
+            host->send("RP 7 1 1024", 0);
+        }
+        return static_cast<char*>(nullptr);
+    };
+    create();
+    const size_t delivered = seenOfType(vrel_notify_route_status).size();
+    EXPECT_LT(delivered, size_t{1024} * 201);
+    EXPECT_GE(delivered, static_cast<size_t>(max_caused_statuses));
+    const std::vector<std::string> problems = flagged(traffic_kind::problem);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("a route status caused now is dropped"), std::string::npos)
+        << problems[0];
+    EXPECT_NE(problems[0].find("[status-limit]"), std::string::npos) << problems[0];
+}
+
+// Many timers due at once fire in the order of their ids, and finding each
+// next one does not scan them all (a scan per expiry took seconds).
+TEST_F(EmulatedHost, ManyTimersFireInIdOrderWithoutAScanEach) {
+    constexpr int count = 40000;
+    script_.onCreate = [](client_host* host) {
+        for (int id = count; id >= 1; --id) {
+            host->send(("ET " + std::to_string(id) + " 1000").c_str(), 0);
+        }
+    };
+    create();
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(host_.advance(1000));
+    const auto took = std::chrono::steady_clock::now() - started;
+    const std::vector<std::string> fired = seenOfType(vrel_notify_timer);
+    ASSERT_EQ(fired.size(), static_cast<size_t>(count));
+    for (int id = 1; id <= count; ++id) {
+        ASSERT_EQ(fired[static_cast<size_t>(id - 1)], std::to_string(id));
+    }
+    EXPECT_LT(took, std::chrono::seconds(5))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+}
+
+// The virtual clock never wraps round: an advance past its end, or back,
+// is refused and moves nothing.
+TEST_F(EmulatedHost, AnAdvancePastTheClocksEndIsRefused) {
+    create();
+    ASSERT_TRUE(host_.advance(emulated_host::clockEnd - 10));
+    EXPECT_FALSE(host_.advance(11));
+    EXPECT_FALSE(host_.advance(INT64_MAX));
+    EXPECT_FALSE(host_.advance(-1));
+    EXPECT_EQ(host_.now(), emulated_host::clockEnd - 10);
+    EXPECT_TRUE(host_.advance(10));
+    EXPECT_EQ(host_.now(), emulated_host::clockEnd);
 }
 
 } // namespace
