@@ -24,6 +24,8 @@
 #   ./run.sh other-libraries  build the frame and the components against a second,
 #                       test-only string and configuration library (tests/other_libraries),
 #                       installed as a vendor ships it, and run the component's tests
+#   ./run.sh package    the kit's Linux packages: a .deb and a .tar.gz in build/default
+#                       (docs/components.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -95,8 +97,9 @@ windows) $setup windows && build windows-x86 && build windows-msvc-x86 &&
     windows_tests windows-x86 "${@:2}" && windows_tests windows-msvc-x86 "${@:2}" ;;
 other-libraries) $setup build && other_libraries && build other-libraries &&
     ctest --preset other-libraries -j "$jobs" "${@:2}" ;;
+package) $setup build && build default && (cd build/default && cpack -G "DEB;TGZ") ;;
 *)
-    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows|other-libraries]" >&2
+    echo "usage: $0 [demo|build|serve|test|asan|valgrind|deps|format|format-check|validate|fuzz|bench|windows|other-libraries|package]" >&2
     exit 2
     ;;
 esac

@@ -5,6 +5,7 @@
 #   cmake/setup_machine.sh [job...]     (default: build)
 #
 #   build     compilers, CMake, GoogleTest, pugixml, CLI11: the demo and the tests
+#             (and dpkg-dev for the kit's .deb)
 #   windows   the 32-bit Windows cross-build and its tests under wine: the i386
 #             architecture, a deb-src entry, mingw-w64, wine, clang and lld,
 #             qemu-user for i386 programs where the kernel cannot run them, and
@@ -21,8 +22,10 @@
 set -euo pipefail
 tree="$(cd "$(dirname "$0")/.." && pwd)"
 
+# The kit's .deb (cpack -G DEB, made by a test) reads the tools' library
+# dependencies with dpkg-shlibdeps (dpkg-dev), which needs file.
 BUILD_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libpugixml-dev libcli11-dev
-    libcpp-httplib-dev nlohmann-json3-dev libedit-dev tmux)
+    libcpp-httplib-dev nlohmann-json3-dev libedit-dev tmux dpkg-dev file)
 # The live page's browser test: Debian's Chromium, driven by playwright-core
 # from npm (the machine's Node.js; no browser is downloaded).
 BROWSER_PACKAGES=(chromium)

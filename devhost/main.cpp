@@ -2,7 +2,9 @@
 #include "check_command.h"
 #include "console_command.h"
 #include "devhost_options.h"
+#include "new_command.h"
 #include "run_command.h"
+#include "standard_streams.h"
 #if defined(VREL_DEVHOST_SERVE)
 #include "serve_command.h"
 #endif
@@ -18,7 +20,7 @@ const char* const description =
 the traffic between the host and the component printed. Without a scenario,
 the same statements are read from standard input (type help). "check" reports
 what the component would mis-handle in the object_settings.xml of a settings
-folder. "serve" shows the live facility in a browser.)";
+folder. "serve" shows the live facility in a browser. "new" starts a component.)";
 
 const char* const footer =
     R"(Exit status: 0 when everything passed; 1 when an expectation failed, the
@@ -30,6 +32,10 @@ that cannot be written, or no settings rules that apply.)";
 } // namespace
 
 int main(int argc, char** argv) {
+    if (!hold_standard_streams()) {
+        std::cerr << "vrel-devhost: standard output is closed; what the run shows would be lost\n";
+        return 2;
+    }
     CLI::App app(description, "vrel-devhost");
     app.footer(footer);
     // Paths such as /work/settings are arguments, not Windows-style options;
@@ -40,6 +46,7 @@ int main(int argc, char** argv) {
     run_command scenarios(app, common);
     console_command console(app, common);
     check_command check(app, common);
+    new_command start(app);
 #if defined(VREL_DEVHOST_SERVE)
     serve_command serve(app, common);
 #endif
@@ -52,6 +59,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         std::cerr << "vrel-devhost: " << e.what() << "\n(vrel-devhost --help shows the options)\n";
         return 2;
+    }
+    if (start.chosen()) {
+        return start.run(argc > 0 ? argv[0] : "");
     }
     common.settle(argc > 0 ? argv[0] : "");
     if (check.chosen()) {

@@ -55,7 +55,7 @@ private:
 struct long_lived {
     report out{0};
     checking_host host{out};
-    component_driver driver{load_vrel_client_script, &host, out, ""};
+    component_driver driver{load_vrel_client_script, &host, out, VREL_PANEL_FOLDER};
     unsigned char record[256] = {};
 
     long_lived() {

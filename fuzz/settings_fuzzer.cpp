@@ -4,6 +4,7 @@
 // Every command it sends is checked.
 #include "fuzz_host.h"
 #include "host_records.h"
+#include "settings_document.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -15,16 +16,23 @@
 
 namespace {
 
+// The fuzzer's own folder, made at the first input and removed when the run
+// ends (a crashing run leaves it for the crash to be replayed).
+char folderName[] = "/tmp/vrel_settings_fuzz_XXXXXX";
+
 std::string& settingsFile() {
     static std::string* path = [] {
-        char pattern[] = "/tmp/vrel_settings_fuzz_XXXXXX";
-        const char* folder = ::mkdtemp(pattern);
-        if (folder == nullptr) {
+        if (::mkdtemp(folderName) == nullptr) {
             std::perror("settings fuzzer: mkdtemp");
             std::abort();
         }
-        ::setenv("VREL_CONFIG_DIR", folder, 1);
-        return new std::string(std::string(folder) + "/object_settings.xml");
+        ::setenv("VREL_CONFIG_DIR", folderName, 1);
+        auto* file = new std::string(std::string(folderName) + "/" + settings_file_name);
+        std::atexit([] {
+            std::remove(settingsFile().c_str());
+            ::rmdir(folderName);
+        });
+        return file;
     }();
     return *path;
 }
@@ -77,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     report out(0);
     checking_host host(out);
     {
-        component_driver driver(load_vrel_client_script, &host, out, "");
+        component_driver driver(load_vrel_client_script, &host, out, VREL_PANEL_FOLDER);
         if (driver.create()) {
             drive(driver, host);
             driver.destroy();

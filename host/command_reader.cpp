@@ -1,5 +1,7 @@
 #include "command_reader.h"
 
+#include "shown_text.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +47,7 @@ const word_shape* shapeOf(const std::string& name) {
 command_reading failure(std::string problem) {
     command_reading reading;
     reading.problem = std::move(problem);
+    reading.rule = protocol_rule::command_word;
     return reading;
 }
 
@@ -52,9 +55,15 @@ bool numberProblem(const std::string& token, std::string& problem) {
     if (token.empty()) {
         problem = "an empty argument where a number belongs (two spaces in a row?)";
     } else {
-        problem = "'" + token + "' is not a plain decimal number";
+        problem = "'" + shown_text(token) + "' is not a plain decimal number";
     }
     return false;
+}
+
+// An empty argument is a fault of the form, a token that is there a fault of
+// the number.
+protocol_rule numberRule(const std::string& token) {
+    return token.empty() ? protocol_rule::command_form : protocol_rule::plain_number;
 }
 
 // Splits `body` (the quoted section without its outer quotes) at "' '".
@@ -94,38 +103,6 @@ bool readFlag(int32_t value, const char* what, std::string& problem) {
 }
 
 } // namespace
-
-bool read_plain_number(const std::string& text, int32_t& number) {
-    size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative) {
-        at = 1;
-    }
-    if (at >= text.size()) {
-        return false;
-    }
-    if (text[at] == '0' && text.size() > at + 1) {
-        return false;
-    }
-    long long value = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[at] - '0');
-        if (value > 2147483648LL) {
-            return false;
-        }
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > INT32_MAX || value < INT32_MIN || (negative && value == 0)) {
-        return false;
-    }
-    number = static_cast<int32_t>(value);
-    return true;
-}
 
 const char* command_word_name(command_word word) {
     for (const word_shape& shape : shapes) {
@@ -195,7 +172,7 @@ command_reading read_command_text(const std::string& text) {
     const word_shape* shape = shapeOf(name);
     if (shape == nullptr || (text.size() > 2 && text[2] != ' ')) {
         const std::string word = text.substr(0, text.find(' '));
-        return failure("unknown command word '" + word + "'");
+        return failure("unknown command word '" + shown_text(word) + "'");
     }
     command_reading reading;
     reading.knownWord = true;
@@ -203,14 +180,16 @@ command_reading read_command_text(const std::string& text) {
     command.word = shape->word;
     if (text.back() == ' ') {
         reading.problem = "the text ends with a space";
+        reading.rule = protocol_rule::command_form;
         return reading;
     }
     // A refused text keeps its word, and nothing else.
-    auto refuse = [shape](std::string problem) {
+    auto refuse = [shape](std::string problem, protocol_rule rule = protocol_rule::command_form) {
         command_reading refused;
         refused.knownWord = true;
         refused.command.word = shape->word;
         refused.problem = std::move(problem);
+        refused.rule = rule;
         return refused;
     };
     std::string rest = text.size() > 3 ? text.substr(3) : std::string();
@@ -227,7 +206,7 @@ command_reading read_command_text(const std::string& text) {
         const std::string token = rest.substr(space + 1);
         if (!read_plain_number(token, number)) {
             numberProblem(token, reading.problem);
-            return refuse(reading.problem);
+            return refuse(reading.problem, numberRule(token));
         }
         trailing.insert(trailing.begin(), number);
         rest.erase(space);
@@ -241,7 +220,7 @@ command_reading read_command_text(const std::string& text) {
         int32_t number = 0;
         if (!read_plain_number(token, number)) {
             numberProblem(token, reading.problem);
-            return refuse(reading.problem);
+            return refuse(reading.problem, numberRule(token));
         }
         command.numbers.push_back(number);
         rest = space == std::string::npos ? std::string() : rest.substr(space + 1);
@@ -283,22 +262,23 @@ command_reading read_command_text(const std::string& text) {
     switch (shape->word) {
     case command_word::IW:
         if (!readFlag(command.numbers[2], "IW", reading.problem)) {
-            return refuse(reading.problem);
+            return refuse(reading.problem, protocol_rule::flag_value);
         }
         break;
     case command_word::RC:
         if (!readFlag(command.numbers[3], "RC", reading.problem)) {
-            return refuse(reading.problem);
+            return refuse(reading.problem, protocol_rule::flag_value);
         }
         if (pieces[0].empty() || pieces[0][0] != ',') {
-            return refuse("the RC text '" + pieces[0] + "' does not start with ','");
+            return refuse("the RC text '" + shown_text(pieces[0]) + "' does not start with ','");
         }
         pieces[0].erase(0, 1);
         break;
     case command_word::RR:
         if (!pieces.empty()) {
             if (pieces[0] != "ADD") {
-                return refuse("RR takes only 'ADD' after its numbers, not '" + pieces[0] + "'");
+                return refuse("RR takes only 'ADD' after its numbers, not '" +
+                              shown_text(pieces[0]) + "'");
             }
             command.add = true;
             pieces.clear();
@@ -306,7 +286,8 @@ command_reading read_command_text(const std::string& text) {
         break;
     case command_word::TP:
         if (pieces[0].find('=') == std::string::npos) {
-            return refuse("the TP text '" + pieces[0] + "' has no '=' between property and value");
+            return refuse("the TP text '" + shown_text(pieces[0]) +
+                          "' has no '=' between property and value");
         }
         break;
     default:

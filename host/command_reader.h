@@ -13,6 +13,9 @@
 #ifndef VREL_HOST_COMMAND_READER_H
 #define VREL_HOST_COMMAND_READER_H
 
+#include "number_text.h"
+#include "protocol_rules.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,8 +46,9 @@ struct command_reading {
     // The text starts with one of the command words; `command.word` is it.
     bool knownWord = false;
     host_command command;
-    // What is wrong with the text, in words, when !ok.
+    // What is wrong with the text, in words, when !ok, and the rule it breaks.
     std::string problem;
+    protocol_rule rule = protocol_rule::command_form;
 };
 
 command_reading read_command_text(const std::string& text);
@@ -67,9 +71,5 @@ bool is_query_text(const char* text);
 // and backslashes as \xNN, at most `limit` bytes shown, a longer text marked
 // with its full length.
 std::string printable(const char* text, size_t length, size_t limit = 96);
-
-// Reads a plain signed decimal number as the component writes them: an
-// optional "-", no "+", no leading zeros, within 32 bits.
-bool read_plain_number(const std::string& text, int32_t& number);
 
 #endif

@@ -1,5 +1,7 @@
 #include "component_library.h"
 
+#include "text_file.h"
+
 #include <filesystem>
 
 #if defined(_WIN32)
@@ -70,6 +72,13 @@ component_library::~component_library() {
 
 bool component_library::load(const std::string& path, std::string& error) {
     unload();
+    // Decided on the path before the system opens it: opening a FIFO would
+    // wait for a writer, for ever if none comes.
+    const std::string problem = regular_file_problem(path);
+    if (!problem.empty()) {
+        error = "load library: " + problem;
+        return false;
+    }
     void* handle = openLibrary(path);
     if (handle == nullptr) {
         error = "load library: cannot load '" + path + "': " + systemReason();
@@ -125,12 +134,32 @@ bool component_library::isMapped(const std::string& path) {
 #endif
 }
 
+bool component_library::namesPath(const std::string& library) {
+    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
+        return true;
+    }
+    const std::string extension = std::filesystem::path(library).extension().string();
+    return extension == ".so" || extension == ".dll" || extension == ".dylib";
+}
+
 std::vector<std::string> component_library::fileNames(const std::string& name) {
 #if defined(_WIN32)
     return {name + ".dll", "lib" + name + ".dll"};
 #else
     return {"lib" + name + ".so", name + ".so"};
 #endif
+}
+
+std::vector<std::string> component_library::namesOf(const std::string& path) {
+    const std::string name = std::filesystem::path(path).stem().string();
+    std::vector<std::string> names;
+    if (name.size() > 3 && name.compare(0, 3, "lib") == 0) {
+        names.push_back(name.substr(3));
+    }
+    if (!name.empty()) {
+        names.push_back(name);
+    }
+    return names;
 }
 
 std::string component_library::find(const std::string& name,

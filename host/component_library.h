@@ -17,9 +17,11 @@ public:
     // Unloads the library if it is loaded.
     ~component_library();
 
-    // Loads the library and finds the factory. On failure `error` names the
-    // step ("load library", "find factory"), the path and, for the factory,
-    // the symbol, followed by the system's reason; nothing stays loaded.
+    // Loads the library and finds the factory. Only a regular file is opened:
+    // anything else (a FIFO, a folder, a device, a missing path) is refused at
+    // once, without blocking. On failure `error` names the step ("load
+    // library", "find factory"), the path and, for the factory, the symbol,
+    // followed by the reason; nothing stays loaded.
     bool load(const std::string& path, std::string& error);
     // Closes the library; every component it made must be destroyed first.
     // False, with the system's reason in `error` when given, when the system
@@ -36,10 +38,19 @@ public:
     // unload, when something keeps it loaded).
     static bool isMapped(const std::string& path);
 
+    // Whether a library given as text is a path ("../lib/libTavrin.so",
+    // "Tavrin.dll": a folder separator, or a library's extension) rather than
+    // a name to look for in the library folders ("Tavrin").
+    static bool namesPath(const std::string& library);
+
     // The file names a library called `name` has on this system, in the order
     // to try them: "libTavrin.so", "Tavrin.so" on Linux; "Tavrin.dll",
     // "libTavrin.dll" on Windows.
     static std::vector<std::string> fileNames(const std::string& name);
+    // The names a library file can be given by, most likely first: the file
+    // name without its extension and, when it begins with "lib", without
+    // that too ("build/libTavrin.so" gives "Tavrin", then "libTavrin").
+    static std::vector<std::string> namesOf(const std::string& path);
     // Where a library given by bare name ("Tavrin") is looked for: those file
     // names in each of `folders`, in order. Returns the first that exists, or
     // the empty text; `tried` lists every path looked at.

@@ -28,9 +28,12 @@ const reply_ledger::reply* reply_ledger::find(const char* pointer) const {
     return nullptr;
 }
 
-std::string reply_ledger::handBack(const char* pointer) {
+std::string reply_ledger::handBack(const char* pointer, protocol_rule* broken) {
+    protocol_rule unused = protocol_rule::known_reply;
+    protocol_rule& rule = broken != nullptr ? *broken : unused;
     const auto found = open_.find(pointer);
     if (found == open_.end()) {
+        rule = protocol_rule::known_reply;
         const reply* late = find(pointer);
         if (late == nullptr) {
             return "handed back a pointer the host never gave out as a reply";
@@ -41,10 +44,12 @@ std::string reply_ledger::handBack(const char* pointer) {
     reply& r = found->second;
     ++r.handedBack;
     if (!r.mustComeBack) {
+        rule = protocol_rule::only_query_replies;
         return "handed back the reply to \"" + r.command +
                "\"; only the replies to TG and XI come back";
     }
     if (r.handedBack > 1) {
+        rule = protocol_rule::reply_back_once;
         return "handed back the reply to \"" + r.command + "\" a second time";
     }
     return std::string();

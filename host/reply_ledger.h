@@ -7,6 +7,8 @@
 #ifndef VREL_HOST_REPLY_LEDGER_H
 #define VREL_HOST_REPLY_LEDGER_H
 
+#include "protocol_rules.h"
+
 #include <cstddef>
 #include <deque>
 #include <map>
@@ -21,8 +23,9 @@ public:
     char* issue(const std::string& command, const std::string& text, bool mustComeBack);
 
     // Code 5 with `pointer`. Returns what is wrong, in words ("handed back
-    // ..."), or the empty text when the hand-back is in order.
-    std::string handBack(const char* pointer);
+    // ..."), or the empty text when the hand-back is in order; `broken`, when
+    // given, is set to the rule the hand-back breaks.
+    std::string handBack(const char* pointer, protocol_rule* broken = nullptr);
 
     // The commands of the query replies of this call not yet handed back,
     // oldest first.

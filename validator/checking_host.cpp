@@ -1,42 +1,28 @@
 #include "checking_host.h"
 
-#include "command_reader.h"
-
-#include <cstdlib>
 #include <cstring>
-
-namespace {
-
-// No command text of a working component comes near this; a text without a
-// NUL within it is taken as unterminated.
-constexpr size_t longestText = size_t{64} << 20;
-
-// Whether a command text has one of the forms; the empty text when it has,
-// otherwise a sentence that says what is wrong with it.
-std::string formProblem(const char* text, size_t length) {
-    if (length == 0) {
-        return "an empty command text was sent";
-    }
-    const command_reading reading = read_command_text(text, length);
-    if (reading.ok) {
-        return std::string();
-    }
-    if (!reading.knownWord) {
-        return "the command " + printable(text, length) +
-               " does not start with a known command word (" + command_word_list() + ")";
-    }
-    return "the command " + printable(text, length) + " does not have the form " +
-           command_form(reading.command.word) + ": " + reading.problem;
-}
-
-} // namespace
 
 checking_host::checking_host(report& out) : out_(out) {}
 
 checking_host::~checking_host() = default;
 
 void checking_host::reserved() {
-    out_.fail("the component called the host's first table entry, which is the host's own");
+    checker_.reservedCalled();
+}
+
+void checking_host::breach(const rule_entry& rule, const std::string& message) {
+    breached_ = true;
+    if (rule.severity == rule_severity::problem) {
+        out_.fail(message);
+        return;
+    }
+    ++notes_[rule.name];
+    out_.note(2, "  note: " + message);
+}
+
+const panel* checking_host::shownPanel(const std::string& number) const {
+    const auto found = panels_.find(number);
+    return found == panels_.end() ? nullptr : &found->second;
 }
 
 void checking_host::hash(const void* bytes, size_t length) {
@@ -53,91 +39,74 @@ void checking_host::addToTranscript(const char* text, size_t length) {
 }
 
 char* checking_host::send(const char* text, int code) {
-    if (code == vrel_send_release) {
-        const std::string wrong = replies_.handBack(text);
-        out_.check(wrong.empty(), "the component " + wrong);
-        return nullptr;
+    breached_ = false;
+    const protocol_checker::sent sent = checker_.send(text, code);
+    if (sent.readable) {
+        ++commands_;
+        hash(sent.text.c_str(), sent.text.size() + 1);
+        if (keepTexts_) {
+            texts_.push_back(sent.text);
+        }
+        if (out_.verbosity() >= 3) {
+            out_.note(3, "  sent: " + printable(sent.text.c_str(), sent.text.size()));
+        }
     }
-    if (code != vrel_send_execute) {
-        out_.fail("the component called send with code " + std::to_string(code) +
-                  "; only 0 (execute) and 5 (release a reply) exist");
-        return nullptr;
+    if (!breached_) {
+        out_.pass();
     }
-    if (text == nullptr) {
-        out_.fail("the component sent a null command text");
-        return nullptr;
-    }
-    const size_t length = strnlen(text, longestText);
-    if (length == longestText) {
-        out_.fail("a command text has no terminating NUL within " +
-                  std::to_string(longestText >> 20) + " MiB");
-        return nullptr;
-    }
-    ++commands_;
-    hash(text, length + 1);
-    if (keepTexts_) {
-        texts_.emplace_back(text, length);
-    }
-    if (out_.verbosity() >= 3) {
-        out_.note(3, "  sent: " + printable(text, length));
-    }
+    return sent.ok ? carryOut(sent) : nullptr;
+}
 
-    const std::string fault = formProblem(text, length);
-    out_.check(fault.empty(), fault);
-    if (ended_) {
-        out_.fail("the component sent " + printable(text, length) +
-                  " after \"AS\", which must be the last command of its life");
+char* checking_host::carryOut(const protocol_checker::sent& sent) {
+    const host_command& command = sent.command;
+    switch (command.word) {
+    case command_word::PS: {
+        panel shown;
+        std::vector<std::string> oddities;
+        if (!checker_.loadPanel(command, shown, oddities)) {
+            return nullptr;
+        }
+        panels_[command.texts[0]] = std::move(shown);
+        if (panelShowFails_) {
+            return nullptr;
+        }
+        return checker_.issueReply(sent.text, "ok");
     }
-    const bool isEnd = length == 2 && std::memcmp(text, "AS", 2) == 0;
-    if (isEnd) {
-        out_.check(destroying_, "the component sent \"AS\" while it was not being destroyed");
-        ended_ = true;
-    }
-    learnDevice(text);
-
-    const std::string command(text, length < 200 ? length : 200);
-    if (is_query_text(text)) {
+    case command_word::TG:
         // A TG reply has the form property=value; XI answers with control ids.
-        return replies_.issue(command, text[0] == 'T' ? "value=1" : "alm_1,alm_2", true);
+        return checker_.issueReply(sent.text, "value=1");
+    case command_word::XI:
+        return checker_.issueReply(sent.text, "alm_1,alm_2");
+    case command_word::ET:
+        if (command.numbers.size() == 1) {
+            timers_.erase(command.numbers[0]);
+        } else if (command.numbers[1] >= 1) {
+            timers_.insert(command.numbers[0]);
+        }
+        break;
+    case command_word::RR:
+    case command_word::RP:
+        learnDevice(command.numbers[0]);
+        break;
+    default:
+        break;
     }
-    if (std::strncmp(text, "PS ", 3) == 0 && !panelShowFails_) {
-        return replies_.issue(command, "ok", false);
-    }
-    if (answerEverything_) {
-        return replies_.issue(command, "done", false);
-    }
-    return nullptr;
-}
-
-std::vector<std::string> checking_host::endOfCall() {
-    return replies_.endOfCall();
-}
-
-void checking_host::endOfLife() {
-    for (const std::string& command : endOfCall()) {
-        out_.fail("the reply to " + printable(command.c_str(), command.size()) +
-                  " was not handed back before the destructor returned");
-    }
-    out_.check(ended_, "the component was destroyed without sending \"AS\"");
+    return answerEverything_ ? checker_.issueReply(sent.text, "done") : nullptr;
 }
 
 void checking_host::restart() {
-    replies_.clear();
-    destroying_ = false;
-    ended_ = false;
+    checker_.restart();
+    panels_.clear();
+    timers_.clear();
 }
 
-void checking_host::learnDevice(const char* text) {
-    if (std::strncmp(text, "RR ", 3) != 0 && std::strncmp(text, "RP ", 3) != 0) {
-        return;
-    }
-    const long device = std::strtol(text + 3, nullptr, 10);
+void checking_host::learnDevice(int32_t device) {
     for (int32_t known : devices_) {
         if (known == device) {
             return;
         }
     }
     if (devices_.size() < 16) {
-        devices_.push_back(static_cast<int32_t>(device));
+        devices_.push_back(device);
     }
 }

@@ -8,8 +8,15 @@
 
 namespace {
 
-// A reply longer than this is taken as unterminated.
-constexpr size_t longestReply = size_t{64} << 20;
+// Breaches in what the component returns are failures of the report.
+class report_listener final : public breach_listener {
+public:
+    explicit report_listener(report& out) : out_(out) {}
+    void breach(const rule_entry&, const std::string& message) override { out_.fail(message); }
+
+private:
+    report& out_;
+};
 
 } // namespace
 
@@ -36,27 +43,18 @@ component_driver::~component_driver() {
     destroy();
 }
 
-void component_driver::checkRepliesReturned(const std::string& what) {
-    if (host_ == nullptr) {
-        return;
-    }
-    const std::vector<std::string> unreturned = host_->endOfCall();
-    if (unreturned.empty()) {
-        out_.pass();
-    }
-    for (const std::string& command : unreturned) {
-        out_.fail("the reply to " + printable(command.c_str(), command.size()) +
-                  " was not handed back before " + what + " returned");
-    }
-}
-
 bool component_driver::create(const char* path) {
     destroy();
     if (host_ != nullptr) {
         host_->restart();
     }
+    if (host_ != nullptr) {
+        host_->enterCall();
+    }
     component_ = factory_(host_, path);
-    checkRepliesReturned("the factory");
+    if (host_ != nullptr) {
+        host_->leaveCall("the factory");
+    }
     return out_.check(component_ != nullptr, "the factory returned no component");
 }
 
@@ -64,37 +62,29 @@ char* component_driver::notify(void* data, int type, const char* what) {
     if (component_ == nullptr) {
         return nullptr;
     }
+    if (host_ != nullptr) {
+        host_->enterCall();
+    }
     char* result = component_->notify(data, type);
     auto describe = [&]() {
         return what != nullptr ? std::string(what) + " (type " + std::to_string(type) + ")"
                                : describeNotification(type, data);
     };
     if (host_ != nullptr) {
-        for (const std::string& command : host_->endOfCall()) {
-            out_.fail("the reply to " + printable(command.c_str(), command.size()) +
-                      " was not handed back before " + describe() + " returned");
-        }
+        host_->leaveCall(describe());
     }
     if (result == nullptr) {
         return nullptr;
     }
-    if (type != 3) {
-        out_.fail(describe() + " returned a text; only parent commands (type 3) may");
-        return nullptr; // not ours to free, and not the component's to get back
-    }
-    const size_t length = strnlen(result, longestReply);
-    if (length == longestReply) {
-        out_.fail("the reply to " + describe() + " has no terminating NUL within 64 MiB");
+    // A text that breaks a rule is not ours to free, nor the component's to
+    // get back.
+    report_listener listener(out_);
+    const bool stillHeld = std::find(held_.begin(), held_.end(), result) != held_.end();
+    const long long answered = check_answer(listener, type, result, stillHeld, describe());
+    if (answered < 0) {
         return nullptr;
     }
-    if (length == 0) {
-        out_.fail("the reply to " + describe() + " is an empty text; no reply is null");
-    }
-    if (std::find(held_.begin(), held_.end(), result) != held_.end()) {
-        out_.fail("the reply to " + describe() +
-                  " is a text the host still holds from an earlier reply");
-        return nullptr;
-    }
+    const size_t length = static_cast<size_t>(answered);
     out_.pass();
     if (host_ != nullptr) {
         host_->addToTranscript(result, length);
@@ -135,8 +125,14 @@ void component_driver::destroy() {
     if (host_ != nullptr) {
         host_->beginDestruction();
     }
+    if (host_ != nullptr) {
+        host_->enterCall();
+    }
     delete component_;
     component_ = nullptr;
+    if (host_ != nullptr) {
+        host_->leaveCall("the destructor");
+    }
     if (host_ != nullptr) {
         host_->endOfLife();
     }

@@ -43,9 +43,6 @@ public:
     void destroy();
 
 private:
-    // Reports query replies the host did not get back during `what`.
-    void checkRepliesReturned(const std::string& what);
-
     vrel_component_factory factory_;
     checking_host* host_;
     report& out_;

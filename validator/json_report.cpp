@@ -31,11 +31,28 @@ std::string json_report(const run_record& run) {
         failures += outcome.failures;
         passed += outcome.passed ? 1 : 0;
     }
+    const settings_profile& settings = run.context.settings;
+    json settingsRules;
+    if (settings.found) {
+        json keys = json::array();
+        for (const settings_key& key : settings.keys()) {
+            keys.push_back({{"key", key.key}, {"kind", kind_name(key.kind)}});
+        }
+        settingsRules = {{"found", true},
+                         {"file", settings.file},
+                         {"component", settings.rules.component},
+                         {"section", settings.rules.section},
+                         {"keys", keys}};
+    } else {
+        settingsRules = {
+            {"found", false}, {"looked_for", settings.lookedFor}, {"note", settings.description()}};
+    }
     const json report = {
         {"tool", "vrel-validate"},
         {"library", options.library},
         {"settings_folder", options.settingsFolder},
         {"component_path", run.context.componentPath},
+        {"settings_rules", settingsRules},
         {"level", options.level},
         {"seed", run.context.seed},
         {"replay", "--seed " + std::to_string(run.context.seed) + " --level " +

@@ -1,6 +1,8 @@
 // The results of a run as JSON, for a CI job to read: what was run (library,
-// level, seed, counts), each test's checks, failures (each distinct message
-// with its count and the step it was first seen in) and time, and the totals.
+// level, seed, counts), the component's settings rules (their section and
+// keys, or where they were looked for), each test's checks, failures (each
+// distinct message with its count and the step it was first seen in) and
+// time, and the totals.
 #ifndef VREL_VALIDATOR_JSON_REPORT_H
 #define VREL_VALIDATOR_JSON_REPORT_H
 

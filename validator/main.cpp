@@ -3,6 +3,10 @@
 // that checks every command. Prints the seed so that a run can be replayed.
 #include "json_report.h"
 #include "options.h"
+#include "output_file.h"
+#include "settings_document.h"
+#include "settings_profile.h"
+#include "standard_streams.h"
 #include "test_runner.h"
 #include "text_file.h"
 
@@ -12,8 +16,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,10 +29,8 @@ struct named_test {
 };
 
 const named_test allTests[] = {
-    {"load", runLoadTest},
-    {"lifecycle", runLifecycleTest},
-    {"soak", runSoakTest},
-    {"hostile", runHostileTest},
+    {"load", runLoadTest},       {"lifecycle", runLifecycleTest}, {"soak", runSoakTest},
+    {"hostile", runHostileTest}, {"settings", runSettingsTest},
 };
 
 bool selected(const validator_options& options, const char* name) {
@@ -93,6 +97,11 @@ public:
     }
     bool open(const std::string& path, std::string& error) {
         path_ = path;
+        const std::string problem = probe_.check(path);
+        if (!problem.empty()) {
+            error = "cannot write the JSON report " + problem;
+            return false;
+        }
         file_ = std::fopen(path.c_str(), "w");
         if (file_ == nullptr) {
             error = "cannot write the JSON report '" + path + "': " + std::strerror(errno);
@@ -114,6 +123,7 @@ public:
 
 private:
     std::string path_;
+    output_file_probe probe_;
     std::FILE* file_ = nullptr;
 };
 
@@ -149,6 +159,10 @@ void printOutcome(const char* name, const test_outcome& outcome, int verbosity) 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (!hold_standard_streams()) {
+        std::fputs("vrel-validate: standard output is closed; the results would be lost\n", stderr);
+        return 2;
+    }
     validator_options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
@@ -168,7 +182,7 @@ int main(int argc, char** argv) {
     if (!settingsProblem.empty()) {
         return fileError("the settings folder " + settingsProblem);
     }
-    const std::string settingsFile = options.settingsFolder + "/object_settings.xml";
+    const std::string settingsFile = options.settingsFolder + "/" + settings_file_name;
     struct stat settingsInfo {};
     const bool settingsMissing =
         ::stat(settingsFile.c_str(), &settingsInfo) != 0 && (errno == ENOENT || errno == ENOTDIR);
@@ -176,6 +190,22 @@ int main(int argc, char** argv) {
         settingsMissing ? std::string() : regular_file_problem(settingsFile);
     if (!settingsFileProblem.empty()) {
         return fileError("the settings file " + settingsFileProblem);
+    }
+    // A settings file the component cannot open it reads as missing: the run
+    // would test empty settings while seeming to test these.
+    if (!settingsMissing) {
+        const int readable = ::open(settingsFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (readable < 0) {
+            return fileError("the settings file '" + settingsFile + "': cannot be read (" +
+                             std::strerror(errno) + ")");
+        }
+        ::close(readable);
+    }
+    // The component's own rules file beside it: a malformed one is the
+    // component's fault, and a run without it would attack the wrong keys.
+    settings_profile settingsProfile;
+    if (!learn_settings_profile(options.library, settingsProfile, error)) {
+        return fileError(error + "\n(the component's settings rules, found beside its library)");
     }
     json_file json;
     if (!options.jsonFile.empty() && !json.open(options.jsonFile, error)) {
@@ -188,6 +218,7 @@ int main(int argc, char** argv) {
     test_context& context = run.context;
     context.options = options;
     context.seed = options.seedGiven ? options.seed : freshSeed();
+    context.settings = settingsProfile;
     if (!options.componentPath.empty()) {
         context.componentPath = options.componentPath;
     } else {
@@ -209,6 +240,8 @@ int main(int argc, char** argv) {
             std::printf("  note: %s does not exist; the component starts with empty settings\n",
                         settingsFile.c_str());
         }
+        std::printf("  %s%s\n",
+                    settingsProfile.found ? "" : "note: ", settingsProfile.description().c_str());
         std::printf("  strictness level %d, %lld load cycles, %lld soak notifications per run, "
                     "time limit %d s per test\n",
                     options.level, run.cycles, run.notifications, run.timeoutSeconds);

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "heap_trend.h"
+#include "number_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,7 +16,7 @@ constexpr long long defaultCycles = 1000;
 constexpr long long defaultNotifications = 1000000;
 constexpr int defaultTimeout = 300;
 
-const char* const knownTests[] = {"load", "lifecycle", "soak", "hostile"};
+const char* const knownTests[] = {"load", "lifecycle", "soak", "hostile", "settings"};
 
 const char* const description =
     R"(Loads a component library of the vrel script family, creates components with a
@@ -26,6 +27,10 @@ process with a time limit:
              keep growing (judged after a warm-up, over at least 60 cycles)
   soak       seeded random notifications, run twice: transcripts must match
   hostile    a table of hostile notifications
+  settings   hostile values in the settings the component starts from, written
+             to the keys its settings rules name (NAME.settings_rules.xml
+             beside the library), or to the settings file's entries without
+             rules
 The settings folder holds object_settings.xml (it becomes VREL_CONFIG_DIR).)";
 
 const char* const footer =
@@ -51,18 +56,13 @@ CLI::Validator check(bool (*accepted)(const std::string&), const std::string& ne
 }
 
 template <long long low, long long high> bool inRange(const std::string& text) {
-    char* end = nullptr;
-    errno = 0;
-    const long long read = std::strtoll(text.c_str(), &end, 10);
-    return !text.empty() && errno == 0 && *end == '\0' && read >= low && read <= high;
+    int64_t read = 0;
+    return read_decimal(text, low, high, read);
 }
 
 // Decimal, or hexadecimal with 0x; never negative, never past 2^64 - 1.
 bool readSeed(const std::string& text, uint64_t& seed) {
-    char* end = nullptr;
-    errno = 0;
-    seed = std::strtoull(text.c_str(), &end, 0);
-    return !text.empty() && text[0] != '-' && text[0] != '+' && errno == 0 && *end == '\0';
+    return read_unsigned(text, seed);
 }
 
 bool isSeed(const std::string& text) {
@@ -104,11 +104,11 @@ struct command_line {
             ->type_name("N")
             ->check(check(inRange<0, 10000000000LL>, "a count from 0 to 10000000000"));
         app.add_option("--tests", options.tests,
-                       "Run only these tests (load,lifecycle,soak,hostile)")
+                       "Run only these tests (load,lifecycle,soak,hostile,settings)")
             ->type_name("a,b")
             ->delimiter(',')
             ->allow_extra_args(false)
-            ->check(check(isTest, "tests from load, lifecycle, soak and hostile"));
+            ->check(check(isTest, "tests from load, lifecycle, soak, hostile and settings"));
         app.add_option("--component-path", options.componentPath,
                        "The text given to the factory (default: the library's folder)")
             ->type_name("P");

@@ -4,6 +4,7 @@
 
 #include "options.h"
 #include "report.h"
+#include "settings_profile.h"
 
 #include <string>
 
@@ -11,6 +12,8 @@ struct test_context {
     validator_options options;
     std::string componentPath; // the text given to the factory
     uint64_t seed = 0;
+    // The component's settings rules, read once before the tests run.
+    settings_profile settings;
 };
 
 using test_body = void (*)(const test_context& context, report& out);
@@ -20,5 +23,6 @@ void runLoadTest(const test_context& context, report& out);
 void runLifecycleTest(const test_context& context, report& out);
 void runSoakTest(const test_context& context, report& out);
 void runHostileTest(const test_context& context, report& out);
+void runSettingsTest(const test_context& context, report& out);
 
 #endif

@@ -30,7 +30,7 @@ get_filename_component(_vrel_pugixml_include "${_vrel_pugixml_source}" DIRECTORY
 add_library(vrel_pugixml STATIC "${_vrel_pugixml_source}")
 # Third-party code: its headers count as system headers, so our warnings do not
 # apply to them.
-target_include_directories(vrel_pugixml SYSTEM PUBLIC "${_vrel_pugixml_include}")
+target_include_directories(vrel_pugixml SYSTEM PUBLIC "$<BUILD_INTERFACE:${_vrel_pugixml_include}>")
 set_target_properties(vrel_pugixml PROPERTIES CXX_VISIBILITY_PRESET hidden)
 add_library(pugixml::pugixml ALIAS vrel_pugixml)
 set(pugixml_FOUND TRUE)

@@ -230,6 +230,9 @@ words argumentsFor(const words& before, const std::string& typed,
     if (verb == "fault" && n == 1) {
         return {"hold", "release", "delay", "drop", "off"};
     }
+    if (verb == "replies" && n == 1) {
+        return {"hold", "release"};
+    }
     if (verb == "show" && n == 1) {
         return {"all", "panel", "routers", "router", "info", "timers", "faults", "traffic"};
     }

@@ -1,7 +1,9 @@
 #include "interactive_session.h"
 
 #include "command_reader.h"
+#include "scenario_help.h"
 #include "scenario_parser.h"
+#include "scenario_source.h"
 #include "scenario_text.h"
 #include "text_file.h"
 
@@ -95,7 +97,12 @@ bool console_session::runStatement(const statement& s, bool typed, const std::st
         ++failed_;
         return false;
     }
+    const bool wasCut = recorder_.cut();
     recorder_.record(s, runner_, log_);
+    if (recorder_.cut() && !wasCut) {
+        out_ << "the recording has reached its bound of " << session_recorder::maxLines
+             << " lines; what follows is not saved\n";
+    }
     return true;
 }
 
@@ -115,22 +122,19 @@ bool console_session::start() {
     // The scenario is read whole first: a malformed one runs nothing.
     std::vector<statement> statements;
     if (!given.scenarioFile.empty()) {
-        std::string text;
-        std::string error;
-        if (!read_text_file(given.scenarioFile, text, error)) {
-            problem("--scenario: " + error);
-            return false;
-        }
-        std::istringstream in(text);
-        std::vector<std::string> errors;
-        if (!parse_scenario(given.scenarioFile, in, statements, errors)) {
-            for (const std::string& e : errors) {
-                problem(e);
+        scenario_source source;
+        if (!source.load(given.scenarioFile)) {
+            if (!source.readable()) {
+                problem("--scenario: " + source.failure());
+                return false;
             }
-            problem(given.scenarioFile + ": not run: " + std::to_string(errors.size()) +
-                    " malformed line(s)");
+            for (const std::string& message : source.messages()) {
+                problem(message);
+            }
+            problem(source.failure());
             return false;
         }
+        statements = source.statements();
         std::error_code ignored;
         const fs::path folder = fs::absolute(fs::path(given.scenarioFile), ignored).parent_path();
         for (statement& s : statements) {

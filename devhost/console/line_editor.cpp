@@ -54,7 +54,7 @@ line_editor::line_editor(const char* program, completer complete, history_file h
 line_editor::~line_editor() {
     el_end(editor_);
     std::string problem;
-    if (!file_.save(sessionLines_, problem)) {
+    if (!file_.save({sessionLines_.begin(), sessionLines_.end()}, problem)) {
         messages_ << "vrel-devhost: " << problem << '\n';
     }
     history_end(history_);
@@ -101,6 +101,10 @@ void line_editor::remember(const std::string& line) {
     HistEvent event;
     ::history(history_, &event, H_ENTER, line.c_str());
     sessionLines_.push_back(line);
+    // The file keeps no more than its limit of the newest lines.
+    if (sessionLines_.size() > history_file::defaultLimit) {
+        sessionLines_.pop_front();
+    }
 }
 
 std::string line_editor::keys() const {

@@ -9,6 +9,7 @@
 #include "history_file.h"
 #include "line_source.h"
 
+#include <deque>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -48,7 +49,7 @@ private:
     completer complete_;
     history_file file_;
     std::ostream& messages_;
-    std::vector<std::string> sessionLines_;
+    std::deque<std::string> sessionLines_; // the newest, up to the history's limit
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "run_command.h"
 
+#include "output_file.h"
+
 #include <pugixml.hpp>
 
 #include <fstream>
@@ -105,6 +107,12 @@ bool write_junit_report(const std::string& file, const std::vector<std::string>&
     suite.prepend_attribute("failures") = failures;
     suite.prepend_attribute("tests") = static_cast<unsigned>(results.size());
     suite.prepend_attribute("name") = "vrel-devhost scenarios";
+    output_file_probe probe;
+    const std::string problem = probe.check(file);
+    if (!problem.empty()) {
+        error = "cannot write the JUnit report " + problem;
+        return false;
+    }
     std::ofstream out(file, std::ios::binary);
     document.save(out, "  ");
     if (!out.flush()) {

@@ -3,6 +3,7 @@
 #define VREL_DEVHOST_SCENARIO_FILE_H
 
 #include "scenario_runner.h"
+#include "scenario_source.h"
 
 #include <ostream>
 #include <string>
@@ -28,9 +29,5 @@ struct scenario_result {
 scenario_result run_scenario_file(const std::string& path, runner_options options,
                                   std::ostream* logOutput, std::ostream& summary,
                                   std::ostream& errors);
-
-// The most malformed lines and warnings printed for one file; the rest are
-// counted.
-constexpr int scenario_messages_shown = 50;
 
 #endif

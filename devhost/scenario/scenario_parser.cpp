@@ -1,7 +1,9 @@
 #include "scenario_parser.h"
 
+#include "closest_word.h"
 #include "command_reader.h"
 #include "scenario_text.h"
+#include "shown_text.h"
 
 #include <algorithm>
 #include <functional>
@@ -42,7 +44,7 @@ public:
         }
         int32_t value = 0;
         if (!read_plain_number(text, value)) {
-            error_ = std::string(what) + " '" + text + "' is not a whole number";
+            error_ = std::string(what) + " '" + shown_text(text) + "' is not a whole number";
             return false;
         }
         out = value;
@@ -66,8 +68,8 @@ public:
             return false;
         }
         if (!read_duration(text, ms)) {
-            error_ =
-                std::string(what) + " '" + text + "' is not a duration such as 500, 500ms or 5s";
+            error_ = std::string(what) + " '" + shown_text(text) +
+                     "' is not a duration such as 500, 500ms or 5s";
             return false;
         }
         return true;
@@ -99,7 +101,7 @@ public:
         }
         std::string extra;
         reader_.freeText(extra, error_);
-        error_ = "unexpected '" + extra + "' at the end of the line";
+        error_ = "unexpected '" + shown_text(extra) + "' at the end of the line";
         return false;
     }
 
@@ -123,28 +125,6 @@ private:
     line_reader& reader_;
     std::string& error_;
 };
-
-// How far apart two words are: the edits (insert, delete, replace, swap of
-// neighbours) that make one the other.
-size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) {
-        d[i][0] = i;
-    }
-    for (size_t j = 0; j <= b.size(); ++j) {
-        d[0][j] = j;
-    }
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        }
-    }
-    return d[a.size()][b.size()];
-}
 
 // "[panel:]control", panel "1" when not given.
 void splitControl(const std::string& word, statement& s) {
@@ -183,14 +163,14 @@ bool parseDestinationAndSource(arguments& args, statement& s) {
     int64_t source = 0;
     if (first.find('=') != std::string::npos) {
         if (!readCrosspoint(first, destination, source)) {
-            return args.fail("crosspoint '" + first + "' is not destination=source");
+            return args.fail("crosspoint '" + shown_text(first) + "' is not destination=source");
         }
         s.numbers.insert(s.numbers.end(), {destination, source});
         return true;
     }
     int32_t value = 0;
     if (!read_plain_number(first, value)) {
-        return args.fail("destination '" + first + "' is not a whole number");
+        return args.fail("destination '" + shown_text(first) + "' is not a whole number");
     }
     s.numbers.push_back(value);
     return args.numbers(s, {"source"});
@@ -217,14 +197,14 @@ bool parseRoute(arguments& args, statement& s) {
                              "it put the source first where every other statement puts the "
                              "destination first");
         }
-        return args.fail("crosspoint '" + crosspoint + "' is not destination=source");
+        return args.fail("crosspoint '" + shown_text(crosspoint) + "' is not destination=source");
     }
     s.numbers.insert(s.numbers.end(), {destination, source});
     std::string how;
     if (args.optionalWord(how)) {
         if (how != "silently") {
-            return args.fail("expected 'silently' or nothing after the crosspoint, not '" + how +
-                             "'");
+            return args.fail("expected 'silently' or nothing after the crosspoint, not '" +
+                             shown_text(how) + "'");
         }
         s.flag = true;
     }
@@ -252,11 +232,11 @@ bool parseRouter(arguments& args, statement& s) {
                                        : read_plain_number(range.substr(0, dash), first) &&
                                              read_plain_number(range.substr(dash + 1), last));
         if (!ok || first > last) {
-            return args.fail("crosspoint '" + group +
+            return args.fail("crosspoint '" + shown_text(group) +
                              "' is not destination=source or first-last=source");
         }
         if (static_cast<int64_t>(last) - first >= maxCrosspointsPerLine) {
-            return args.fail("crosspoint range '" + group + "' is longer than " +
+            return args.fail("crosspoint range '" + shown_text(group) + "' is longer than " +
                              std::to_string(maxCrosspointsPerLine));
         }
         crosspoints += static_cast<int64_t>(last) - first + 1;
@@ -285,8 +265,8 @@ bool parseLoad(arguments& args, statement& s) {
     std::string keyword;
     if (args.optionalWord(keyword)) {
         if (keyword != "path") {
-            return args.fail("expected 'path <component path>' after the library, not '" + keyword +
-                             "'");
+            return args.fail("expected 'path <component path>' after the library, not '" +
+                             shown_text(keyword) + "'");
         }
         std::string path;
         if (!args.word(path, "component path after 'path'")) {
@@ -310,7 +290,8 @@ bool parseFault(arguments& args, statement& s) {
                                                                {"release", status_fault::none}};
     const auto found = faults.find(which);
     if (found == faults.end()) {
-        return args.fail("unknown fault '" + which + "' (hold, release, delay, drop or off)");
+        return args.fail("unknown fault '" + shown_text(which) +
+                         "' (hold, release, delay, drop or off)");
     }
     s.fault = found->second;
     s.flag = which == "release";
@@ -353,7 +334,7 @@ bool parseExpect(arguments& args, statement& s) {
         } else if (what == "no" && next == "debug") {
             s.kind = statement_kind::expect_no_debug;
         } else {
-            return args.fail("unknown expectation '" + what + " " + next +
+            return args.fail("unknown expectation '" + shown_text(what + " " + next) +
                              "' (nothing sent, no reply, no debug)");
         }
         return args.end();
@@ -404,7 +385,8 @@ bool parseExpect(arguments& args, statement& s) {
             }
             s.numbers.push_back(due);
         } else if (state != "running" && state != "stopped") {
-            return args.fail("timer state '" + state + "' is not running, stopped or due <ms>");
+            return args.fail("timer state '" + shown_text(state) +
+                             "' is not running, stopped or due <ms>");
         }
         s.words.push_back(state);
         return args.end();
@@ -413,7 +395,7 @@ bool parseExpect(arguments& args, statement& s) {
         s.kind = statement_kind::expect_flagged;
         return args.requiredText(s.text, "a piece of the flagged message", s);
     }
-    return args.fail("unknown expectation '" + what +
+    return args.fail("unknown expectation '" + shown_text(what) +
                      "' (sent, nothing sent, property, crosspoint, info, reply, no reply, debug, "
                      "no debug, timer, flagged)");
 }
@@ -470,6 +452,20 @@ const std::map<std::string, verb>& verbs() {
               return a.end();
           }}},
         {"fault", {statement_kind::fault, false, parseFault}},
+        {"replies",
+         {statement_kind::replies, false,
+          [](arguments& a, statement& s) {
+              std::string which;
+              if (!a.word(which, "hold or release")) {
+                  return false;
+              }
+              if (which != "hold" && which != "release") {
+                  return a.fail("'" + shown_text(which) + "' is not hold or release");
+              }
+              s.words.push_back(which);
+              s.flag = which == "hold";
+              return a.end();
+          }}},
         {"expect", {statement_kind::expect_sent, false, parseExpect}},
         {"say",
          {statement_kind::say, false,
@@ -514,21 +510,6 @@ std::string closest_statement(const std::string& word) {
     return closest_word(word, statement_names());
 }
 
-std::string closest_word(const std::string& word, const std::vector<std::string>& known) {
-    std::string best;
-    size_t bestDistance = 0;
-    for (const std::string& candidate : known) {
-        const size_t distance = editDistance(word, candidate);
-        if (best.empty() || distance < bestDistance) {
-            best = candidate;
-            bestDistance = distance;
-        }
-    }
-    // A guess at most a third of the word away is worth offering.
-    return !best.empty() && bestDistance * 3 <= word.size() + 1 && bestDistance > 0 ? best
-                                                                                    : std::string();
-}
-
 std::vector<std::string> statement_names() {
     std::vector<std::string> names;
     for (const auto& entry : verbs()) {
@@ -538,25 +519,7 @@ std::vector<std::string> statement_names() {
 }
 
 bool read_duration(const std::string& text, int64_t& ms) {
-    size_t digits = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-        ++digits;
-    }
-    if (digits == 0 || digits > 13) {
-        return false;
-    }
-    const std::string unit = text.substr(digits);
-    int64_t value = std::stoll(text.substr(0, digits));
-    if (unit == "s") {
-        value *= 1000;
-    } else if (!unit.empty() && unit != "ms") {
-        return false;
-    }
-    if (value > maxDuration) {
-        return false;
-    }
-    ms = value;
-    return true;
+    return read_duration(text, maxDuration, ms);
 }
 
 line_result parse_scenario_line(const std::string& file, int line, const std::string& text,
@@ -579,7 +542,7 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
     }
     const auto found = verbs().find(word);
     if (found == verbs().end()) {
-        error = "unknown statement '" + word + "'";
+        error = "unknown statement '" + shown_text(word) + "'";
         const std::string guess = closest_statement(word);
         if (!guess.empty()) {
             error += "; did you mean '" + guess + "'?";
@@ -589,7 +552,7 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
         return line_result::error;
     }
     if (found->second.interactiveOnly && !interactive) {
-        error = "'" + word + "' is for interactive use only";
+        error = "'" + shown_text(word) + "' is for interactive use only";
         return line_result::error;
     }
     statement s;
@@ -609,28 +572,6 @@ line_result parse_scenario_line(const std::string& file, int line, const std::st
     return line_result::statement;
 }
 
-bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
-                    std::vector<std::string>& errors) {
-    std::string text;
-    int line = 0;
-    while (std::getline(in, text)) {
-        ++line;
-        statement s;
-        std::string error;
-        switch (parse_scenario_line(file, line, text, false, s, error)) {
-        case line_result::statement:
-            statements.push_back(std::move(s));
-            break;
-        case line_result::blank:
-            break;
-        case line_result::error:
-            errors.push_back(file + ":" + std::to_string(line) + ": " + error);
-            break;
-        }
-    }
-    return errors.empty();
-}
-
 std::vector<std::string> scenario_statement_names(bool interactive) {
     std::vector<std::string> names;
     for (const auto& entry : verbs()) {
@@ -639,40 +580,4 @@ std::vector<std::string> scenario_statement_names(bool interactive) {
         }
     }
     return names;
-}
-
-const char* scenario_help_text() {
-    return R"(Set-up
-  settings <folder>                    settings folder of the component (before load)
-  router <device> <dest>=<source> ...  crosspoints, no report; a range: 1-16=20
-  load <library> [path <text>]         load a component library and create the component
-  unload                               destroy the component and unload its library
-Actions (each starts a new window of traffic for the expectations)
-  press [<panel>:]<control>            the operator presses a button (panel 1 by default)
-  parent <text>                        the parent panel sends a command text, e.g. Source=12
-  status <device> <dest>=<source>      deliver a route status as given
-  route <device> <dest>=<source> [silently]
-                                       another panel routes; silently: no status report
-  advance <time>                       move the virtual clock on: 500, 500ms or 5s
-  fault hold|drop|off|release <device> hold back, drop, or restore a router's status
-  fault delay <device> <time>          deliver a router's status late
-Expectations (a failure stops a scenario)
-  expect sent <text>                   the next command of the window, exactly
-  expect sent like <pattern>           the same, * any run of characters, ? one
-  expect nothing sent                  no command of the window is left unchecked
-  expect property [<panel>:]<control> <property> <text>
-  expect crosspoint <device> <dest>=<source>
-  expect info <device> <index> <text>
-  expect reply <text> | expect no reply          of the last parent command
-  expect debug <text> | expect no debug          the window's debug output
-  expect debug contains <piece>                  a piece of it
-  expect timer <id> running|stopped|due <time>
-  expect flagged <piece of text>       the host flagged a problem or note with this text
-Other
-  say <text>                           print a line in the log
-  show [panel|routers|router <n>|info|timers|faults|traffic [<n>]]
-  help, save <file>, quit              interactive use only
-Texts run to the end of the line; quote them ("...", with \n \t \" \\) when they
-begin or end with a blank or hold a line end. ${component} in a text stands for
-the component path.)";
 }

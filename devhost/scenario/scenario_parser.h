@@ -3,9 +3,9 @@
 #ifndef VREL_DEVHOST_SCENARIO_PARSER_H
 #define VREL_DEVHOST_SCENARIO_PARSER_H
 
+#include "closest_word.h"
 #include "scenario_statement.h"
 
-#include <istream>
 #include <string>
 #include <vector>
 
@@ -17,17 +17,11 @@ enum class line_result { statement, blank, error };
 line_result parse_scenario_line(const std::string& file, int line, const std::string& text,
                                 bool interactive, statement& out, std::string& error);
 
-// Reads a whole scenario. Every bad line adds "file:line: message" to
-// `errors`; the result is true when there were none.
-bool parse_scenario(const std::string& file, std::istream& in, std::vector<statement>& statements,
-                    std::vector<std::string>& errors);
+// A whole scenario file is read by scenario_source (scenario_source.h).
 
 // The statement a mistyped or unknown word most likely meant ("wait" gives
 // "advance", "presss" gives "press"), or the empty text.
 std::string closest_statement(const std::string& word);
-// The word of `known` nearest to `word` when it is near enough to be worth
-// offering, or the empty text.
-std::string closest_word(const std::string& word, const std::vector<std::string>& known);
 // Every statement word, in alphabetical order.
 std::vector<std::string> statement_names();
 
@@ -37,8 +31,5 @@ bool read_duration(const std::string& text, int64_t& ms);
 // The words that begin a statement, in order; `interactive` adds help, save,
 // quit and exit. For the console's completion.
 std::vector<std::string> scenario_statement_names(bool interactive);
-
-// The short list of every statement, for "help".
-const char* scenario_help_text();
 
 #endif

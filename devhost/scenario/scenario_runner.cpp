@@ -2,23 +2,18 @@
 
 #include "scenario_parser.h"
 #include "scenario_text.h"
+#include "settings_document.h"
 #include "settings_environment.h"
+#include "shown_text.h"
 #include "state_report.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool looksLikePath(const std::string& library) {
-    if (library.find('/') != std::string::npos || library.find('\\') != std::string::npos) {
-        return true;
-    }
-    const std::string extension = fs::path(library).extension().string();
-    return extension == ".so" || extension == ".dll" || extension == ".dylib";
-}
 
 // A text for the "expected:" and "seen:" lines: quoted when blanks at its ends
 // or line ends would otherwise be invisible.
@@ -99,15 +94,25 @@ std::string scenario_runner::resolve(const std::string& path) const {
 }
 
 bool scenario_runner::fail(const statement& s, const std::string& message) {
-    failure_ = s.where() + ": " + message;
+    failure_ = escape_controls(s.where() + ": " + message, "\n");
     return false;
 }
 
 bool scenario_runner::mismatch(const statement& s, const std::string& expected,
                                const std::string& seen) {
-    failure_ = s.where() + ": expectation failed: " + s.source + "\n  expected: " + expected +
-               "\n  seen:     " + seen;
+    failure_ = escape_controls(s.where() + ": expectation failed: " + s.source +
+                                   "\n  expected: " + expected + "\n  seen:     " + seen,
+                               "\n");
     return false;
+}
+
+void scenario_runner::boundWindow() {
+    if (log_.size() - windowStart_ > windowKept) {
+        log_.forgetBefore(log_.size() - windowKept);
+        windowStart_ = log_.firstKept();
+        sentCursor_ = std::max(sentCursor_, windowStart_);
+        windowCut_ = true;
+    }
 }
 
 bool scenario_runner::met() {
@@ -124,6 +129,7 @@ bool scenario_runner::run(const statement& s) {
     switch (s.kind) {
     case statement_kind::say:
         log_.add(host_.now(), traffic_kind::say, s.text);
+        boundWindow();
         return true;
     case statement_kind::show: {
         std::vector<std::string> lines;
@@ -150,7 +156,10 @@ bool scenario_runner::run(const statement& s) {
     if (s.isAction()) {
         windowStart_ = log_.size();
         sentCursor_ = windowStart_;
+        windowCut_ = false;
         log_.forgetBefore(windowStart_);
+    } else {
+        boundWindow();
     }
     return act(s);
 }
@@ -164,8 +173,8 @@ bool scenario_runner::act(const statement& s) {
         }
         const std::string folder = resolve(s.words[0]);
         std::error_code ignored;
-        if (!fs::is_regular_file(fs::path(folder) / "object_settings.xml", ignored)) {
-            return fail(s, "settings folder '" + folder + "' has no object_settings.xml");
+        if (!fs::is_regular_file(fs::path(folder) / settings_file_name, ignored)) {
+            return fail(s, "settings folder '" + folder + "' has no " + settings_file_name);
         }
         if (!use_settings_folder(folder)) {
             return fail(s, "cannot set " + std::string(settings_folder_variable));
@@ -198,7 +207,8 @@ bool scenario_runner::act(const statement& s) {
     default:
         break;
     }
-    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route) {
+    if (!host_.alive() && s.kind != statement_kind::fault && s.kind != statement_kind::route &&
+        s.kind != statement_kind::replies) {
         return fail(s, "no component is loaded (use load first)");
     }
     const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
@@ -224,7 +234,19 @@ bool scenario_runner::act(const statement& s) {
         host_.route(number(0), number(2), number(1), s.flag);
         return true;
     case statement_kind::advance:
-        host_.advance(s.numbers[0]);
+        if (!host_.advance(s.numbers[0])) {
+            return fail(s, "advance " + std::to_string(s.numbers[0]) +
+                               " ms: the virtual clock would pass its end, " +
+                               std::to_string(emulated_host::clockEnd) + " ms (it is at " +
+                               std::to_string(host_.now()) + " ms); it stays where it is");
+        }
+        return true;
+    case statement_kind::replies:
+        if (s.flag) {
+            host_.holdReplies();
+        } else {
+            host_.releaseReplies();
+        }
         return true;
     case statement_kind::fault:
         if (s.flag) {
@@ -244,7 +266,7 @@ bool scenario_runner::load(const statement& s) {
     }
     const std::string& name = s.words[0];
     std::string path;
-    if (looksLikePath(name)) {
+    if (component_library::namesPath(name)) {
         path = resolve(name);
     } else {
         std::vector<std::string> tried;
@@ -326,169 +348,202 @@ std::string scenario_runner::windowCommands() const {
         const char* mark = i < sentCursor_ ? "= " : i == sentCursor_ ? "> " : "  ";
         list += "\n    " + std::string(mark) + shown(log_[i].text);
     }
+    const std::string cut = windowCut_ ? "\n  (of this window only the newest " +
+                                             std::to_string(windowKept) + " log entries are kept)"
+                                       : std::string();
     if (list.empty()) {
-        return "\n  the window holds no command";
+        return "\n  the window holds no command" + cut;
     }
-    return "\n  the window's commands (= matched before, > the one compared):" + list;
+    return "\n  the window's commands (= matched before, > the one compared):" + list + cut;
 }
 
 bool scenario_runner::check(const statement& s) {
-    const traffic_log& entries = log_;
-    const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
     switch (s.kind) {
-    case statement_kind::expect_sent: {
-        const std::string expected = expand(s.text);
-        while (sentCursor_ < entries.size() && entries[sentCursor_].kind != traffic_kind::out) {
-            ++sentCursor_;
-        }
-        const std::string wanted = s.flag ? "a command like " + shown(expected) : shown(expected);
-        if (sentCursor_ >= entries.size()) {
-            mismatch(s, wanted, "nothing more was sent");
-            failure_ += windowCommands();
-            return false;
-        }
-        const std::string& seen = entries[sentCursor_].text;
-        if (s.flag ? !matchesLike(expected, seen) : seen != expected) {
-            mismatch(s, wanted, shown(seen));
-            failure_ += windowCommands();
-            return false;
-        }
-        ++sentCursor_;
-        return met();
-    }
-    case statement_kind::expect_nothing_sent: {
-        std::string seen;
-        int more = 0;
-        for (size_t i = sentCursor_; i < entries.size(); ++i) {
-            if (entries[i].kind == traffic_kind::out) {
-                if (more++ == 0) {
-                    seen = shown(entries[i].text);
-                }
-            }
-        }
-        if (more > 0) {
-            return mismatch(s, "no further command",
-                            seen +
-                                (more > 1 ? " (and " + std::to_string(more - 1) + " more)" : ""));
-        }
-        return met();
-    }
-    case statement_kind::expect_property: {
-        const panel* p = host_.findPanel(s.words[0]);
-        if (p == nullptr) {
-            return mismatch(s, shown(expand(s.text)), "panel " + s.words[0] + " is not shown");
-        }
-        const panel_control* control = p->find(s.words[1]);
-        if (control == nullptr) {
-            return mismatch(s, shown(expand(s.text)),
-                            "panel " + s.words[0] + " has no control '" + s.words[1] + "'" +
-                                controlsHint(*p, s.words[1]));
-        }
-        const std::string* value = control->property(s.words[2]);
-        if (value == nullptr) {
-            return mismatch(s, shown(expand(s.text)),
-                            "control '" + s.words[1] + "' has no property '" + s.words[2] + "'");
-        }
-        if (*value != expand(s.text)) {
-            return mismatch(s, shown(expand(s.text)), shown(*value));
-        }
-        return met();
-    }
-    case statement_kind::expect_crosspoint: {
-        const int32_t seen = host_.routers().crosspoint(number(0), number(1));
-        if (seen != number(2)) {
-            return mismatch(s, "source " + std::to_string(number(2)),
-                            seen == router_bank::nothingRouted ? std::string("nothing routed")
-                                                               : "source " + std::to_string(seen));
-        }
-        return met();
-    }
-    case statement_kind::expect_info: {
-        std::string seen;
-        if (!host_.info().read(number(0), number(1), seen)) {
-            return mismatch(s, shown(expand(s.text)), "the slot was never written");
-        }
-        if (seen != expand(s.text)) {
-            return mismatch(s, shown(expand(s.text)), shown(seen));
-        }
-        return met();
-    }
+    case statement_kind::expect_sent:
+        return checkSent(s);
+    case statement_kind::expect_nothing_sent:
+        return checkNothingSent(s);
+    case statement_kind::expect_property:
+        return checkProperty(s);
+    case statement_kind::expect_crosspoint:
+        return checkCrosspoint(s);
+    case statement_kind::expect_info:
+        return checkInfo(s);
     case statement_kind::expect_reply:
-    case statement_kind::expect_no_reply: {
-        if (!parentSent_) {
-            return fail(s, "no parent command has been sent, so there is no reply to check");
-        }
-        const bool wanted = s.kind == statement_kind::expect_reply;
-        const std::string seen = lastReplied_ ? shown(lastReply_) : "no reply";
-        if (wanted != lastReplied_ || (wanted && lastReply_ != expand(s.text))) {
-            return mismatch(s, wanted ? shown(expand(s.text)) : "no reply", seen);
-        }
-        return met();
-    }
+    case statement_kind::expect_no_reply:
+        return checkReply(s);
     case statement_kind::expect_debug:
-    case statement_kind::expect_no_debug: {
-        if (!host_.capturesDebug()) {
-            return fail(s, "the component's debug output cannot be captured on this system");
-        }
-        std::string seen;
-        for (size_t i = windowStart_; i < entries.size(); ++i) {
-            if (entries[i].kind == traffic_kind::debug) {
-                seen += entries[i].text;
+    case statement_kind::expect_no_debug:
+        return checkDebug(s);
+    case statement_kind::expect_timer:
+        return checkTimer(s);
+    case statement_kind::expect_flagged:
+        return checkFlagged(s);
+    default:
+        return fail(s, "not an expectation");
+    }
+}
+
+bool scenario_runner::checkSent(const statement& s) {
+    const traffic_log& entries = log_;
+    const std::string expected = expand(s.text);
+    while (sentCursor_ < entries.size() && entries[sentCursor_].kind != traffic_kind::out) {
+        ++sentCursor_;
+    }
+    const std::string wanted = s.flag ? "a command like " + shown(expected) : shown(expected);
+    if (sentCursor_ >= entries.size()) {
+        mismatch(s, wanted, "nothing more was sent");
+        failure_ += windowCommands();
+        return false;
+    }
+    const std::string& seen = entries[sentCursor_].text;
+    if (s.flag ? !matchesLike(expected, seen) : seen != expected) {
+        mismatch(s, wanted, shown(seen));
+        failure_ += windowCommands();
+        return false;
+    }
+    ++sentCursor_;
+    return met();
+}
+
+bool scenario_runner::checkNothingSent(const statement& s) {
+    const traffic_log& entries = log_;
+    std::string seen;
+    int more = 0;
+    for (size_t i = sentCursor_; i < entries.size(); ++i) {
+        if (entries[i].kind == traffic_kind::out) {
+            if (more++ == 0) {
+                seen = shown(entries[i].text);
             }
         }
-        const std::string expected = s.kind == statement_kind::expect_debug ? expand(s.text) : "";
-        if (s.flag) {
-            if (seen.find(expected) == std::string::npos) {
-                return mismatch(s, "debug output containing " + shown(expected),
-                                seen.empty() ? "no debug output" : shown(seen));
-            }
-            return met();
+    }
+    if (more > 0) {
+        return mismatch(s, "no further command",
+                        seen + (more > 1 ? " (and " + std::to_string(more - 1) + " more)" : ""));
+    }
+    return met();
+}
+
+bool scenario_runner::checkProperty(const statement& s) {
+    const panel* p = host_.findPanel(s.words[0]);
+    if (p == nullptr) {
+        return mismatch(s, shown(expand(s.text)), "panel " + s.words[0] + " is not shown");
+    }
+    const panel_control* control = p->find(s.words[1]);
+    if (control == nullptr) {
+        return mismatch(s, shown(expand(s.text)),
+                        "panel " + s.words[0] + " has no control '" + s.words[1] + "'" +
+                            controlsHint(*p, s.words[1]));
+    }
+    const std::string* value = control->property(s.words[2]);
+    if (value == nullptr) {
+        return mismatch(s, shown(expand(s.text)),
+                        "control '" + s.words[1] + "' has no property '" + s.words[2] + "'");
+    }
+    if (*value != expand(s.text)) {
+        return mismatch(s, shown(expand(s.text)), shown(*value));
+    }
+    return met();
+}
+
+bool scenario_runner::checkCrosspoint(const statement& s) {
+    const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
+    const int32_t seen = host_.routers().crosspoint(number(0), number(1));
+    if (seen != number(2)) {
+        return mismatch(s, "source " + std::to_string(number(2)),
+                        seen == router_bank::nothingRouted ? std::string("nothing routed")
+                                                           : "source " + std::to_string(seen));
+    }
+    return met();
+}
+
+bool scenario_runner::checkInfo(const statement& s) {
+    const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
+    std::string seen;
+    if (!host_.info().read(number(0), number(1), seen)) {
+        return mismatch(s, shown(expand(s.text)), "the slot was never written");
+    }
+    if (seen != expand(s.text)) {
+        return mismatch(s, shown(expand(s.text)), shown(seen));
+    }
+    return met();
+}
+
+bool scenario_runner::checkReply(const statement& s) {
+    if (!parentSent_) {
+        return fail(s, "no parent command has been sent, so there is no reply to check");
+    }
+    const bool wanted = s.kind == statement_kind::expect_reply;
+    const std::string seen = lastReplied_ ? shown(lastReply_) : "no reply";
+    if (wanted != lastReplied_ || (wanted && lastReply_ != expand(s.text))) {
+        return mismatch(s, wanted ? shown(expand(s.text)) : "no reply", seen);
+    }
+    return met();
+}
+
+bool scenario_runner::checkDebug(const statement& s) {
+    const traffic_log& entries = log_;
+    if (!host_.capturesDebug()) {
+        return fail(s, "the component's debug output cannot be captured on this system");
+    }
+    std::string seen;
+    for (size_t i = windowStart_; i < entries.size(); ++i) {
+        if (entries[i].kind == traffic_kind::debug) {
+            seen += entries[i].text;
         }
-        if (seen != expected) {
-            return mismatch(s, expected.empty() ? "no debug output" : shown(expected),
+    }
+    const std::string expected = s.kind == statement_kind::expect_debug ? expand(s.text) : "";
+    if (s.flag) {
+        if (seen.find(expected) == std::string::npos) {
+            return mismatch(s, "debug output containing " + shown(expected),
                             seen.empty() ? "no debug output" : shown(seen));
         }
         return met();
     }
-    case statement_kind::expect_timer: {
-        const int32_t id = number(0);
-        const auto& running = host_.timers().running();
-        const auto found = running.find(id);
-        const std::string seen = found == running.end()
-                                     ? "timer " + std::to_string(id) + " stopped"
-                                     : "timer " + std::to_string(id) + " running, due at " +
-                                           std::to_string(found->second.due) + " ms";
-        const std::string& state = s.words[0];
-        bool ok = false;
-        std::string expected = "timer " + std::to_string(id) + " " + state;
-        if (state == "stopped") {
-            ok = found == running.end();
-        } else if (state == "running") {
-            ok = found != running.end();
-        } else {
-            expected = "timer " + std::to_string(id) + " running, due at " +
-                       std::to_string(s.numbers[1]) + " ms";
-            ok = found != running.end() && found->second.due == s.numbers[1];
+    if (seen != expected) {
+        return mismatch(s, expected.empty() ? "no debug output" : shown(expected),
+                        seen.empty() ? "no debug output" : shown(seen));
+    }
+    return met();
+}
+
+bool scenario_runner::checkTimer(const statement& s) {
+    const auto number = [&s](size_t i) { return static_cast<int32_t>(s.numbers[i]); };
+    const int32_t id = number(0);
+    const auto& running = host_.timers().running();
+    const auto found = running.find(id);
+    const std::string seen = found == running.end()
+                                 ? "timer " + std::to_string(id) + " stopped"
+                                 : "timer " + std::to_string(id) + " running, due at " +
+                                       std::to_string(found->second.due) + " ms";
+    const std::string& state = s.words[0];
+    bool ok = false;
+    std::string expected = "timer " + std::to_string(id) + " " + state;
+    if (state == "stopped") {
+        ok = found == running.end();
+    } else if (state == "running") {
+        ok = found != running.end();
+    } else {
+        expected = "timer " + std::to_string(id) + " running, due at " +
+                   std::to_string(s.numbers[1]) + " ms";
+        ok = found != running.end() && found->second.due == s.numbers[1];
+    }
+    return ok ? met() : mismatch(s, expected, seen);
+}
+
+bool scenario_runner::checkFlagged(const statement& s) {
+    std::string flagged;
+    for (const flagged_entry& flag : log_.flagged()) {
+        if (expectedFlags_.count(flag.number) != 0) {
+            continue;
         }
-        return ok ? met() : mismatch(s, expected, seen);
-    }
-    case statement_kind::expect_flagged: {
-        std::string flagged;
-        for (const flagged_entry& flag : log_.flagged()) {
-            if (expectedFlags_.count(flag.number) != 0) {
-                continue;
-            }
-            if (flag.entry.text.find(expand(s.text)) != std::string::npos) {
-                expectedFlags_.insert(flag.number);
-                return met();
-            }
-            flagged += "\n            " + flag.entry.text;
+        if (flag.entry.text.find(expand(s.text)) != std::string::npos) {
+            expectedFlags_.insert(flag.number);
+            return met();
         }
-        return mismatch(s, "a flagged message containing " + shown(s.text),
-                        flagged.empty() ? "nothing else was flagged"
-                                        : "only these flagged messages:" + flagged);
+        flagged += "\n            " + flag.entry.text;
     }
-    default:
-        return fail(s, "not an expectation");
-    }
+    return mismatch(s, "a flagged message containing " + shown(s.text),
+                    flagged.empty() ? "nothing else was flagged"
+                                    : "only these flagged messages:" + flagged);
 }

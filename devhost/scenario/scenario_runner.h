@@ -56,6 +56,9 @@ public:
 
     // The most crosspoints "router" lines may set in one run.
     static constexpr int64_t maxCrosspointsPreset = 1000000;
+    // The most log entries a window keeps: of a longer one (an action, then a
+    // great many statements that cause nothing), the oldest are forgotten.
+    static constexpr size_t windowKept = 100000;
 
     int stepsRun() const { return steps_; }
     // The numbers of the flagged log entries that "expect flagged" took.
@@ -70,11 +73,23 @@ public:
 private:
     bool act(const statement& s);
     bool check(const statement& s);
+    // One expectation each, as check() dispatches them.
+    bool checkSent(const statement& s);
+    bool checkNothingSent(const statement& s);
+    bool checkProperty(const statement& s);
+    bool checkCrosspoint(const statement& s);
+    bool checkInfo(const statement& s);
+    bool checkReply(const statement& s);
+    bool checkDebug(const statement& s);
+    bool checkTimer(const statement& s);
+    bool checkFlagged(const statement& s);
     bool load(const statement& s);
     bool unload();
     bool fail(const statement& s, const std::string& message);
     bool mismatch(const statement& s, const std::string& expected, const std::string& seen);
     bool met();
+    // Forgets the oldest entries of a window longer than windowKept.
+    void boundWindow();
     // The commands of the current window, marked as matched or compared, for
     // a failed "expect sent".
     std::string windowCommands() const;
@@ -88,6 +103,7 @@ private:
 
     size_t windowStart_ = 0;
     size_t sentCursor_ = 0;
+    bool windowCut_ = false; // the window's oldest entries were forgotten
     bool settingsGiven_ = false;
     bool parentSent_ = false;
     bool lastReplied_ = false;

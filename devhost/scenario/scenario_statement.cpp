@@ -10,6 +10,7 @@ bool statement::isAction() const {
     case statement_kind::route:
     case statement_kind::advance:
     case statement_kind::fault:
+    case statement_kind::replies:
         return true;
     default:
         return false;

@@ -21,6 +21,7 @@ enum class statement_kind {
     route,   // numbers: device, destination, source; flag: silently
     advance, // numbers: ms
     fault,   // fault, numbers: device[, delay ms]; flag: release held status
+    replies, // words: "hold" or "release"; flag: hold
     // Expectations.
     expect_sent,         // text; flag: a pattern ("like") rather than the exact text
     expect_nothing_sent, //

@@ -37,6 +37,10 @@ void session_recorder::record(const statement& s, const scenario_runner& runner,
     default:
         break;
     }
+    if (!room()) {
+        ++notRecorded_;
+        return;
+    }
     if (s.isAction()) {
         for (const std::string& line : closing(window_)) {
             lines_.push_back({line, "", "", ""});
@@ -61,6 +65,14 @@ void session_recorder::record(const statement& s, const scenario_runner& runner,
     if (s.isAction()) {
         openWindow(runner, log, s.kind == statement_kind::parent);
     }
+}
+
+bool session_recorder::room() {
+    if (!cut_ && lines_.size() + window_.sent.size() + window_.flagged.size() + flagged_.size() >=
+                     maxLines) {
+        cut_ = true;
+    }
+    return !cut_;
 }
 
 void session_recorder::recordStatement(const statement& s, const scenario_runner& runner) {
@@ -92,6 +104,9 @@ void session_recorder::openWindow(const scenario_runner& runner, const traffic_l
     window_.open = true;
     for (size_t i = runner.windowStart(); i < log.size(); ++i) {
         const traffic_entry& e = log[i];
+        if (!room()) {
+            break;
+        }
         switch (e.kind) {
         case traffic_kind::out:
             window_.sent.push_back(portable(e.text, componentPath));
@@ -156,6 +171,11 @@ std::string session_recorder::scenarioText(const std::string& file) const {
     }
     for (const std::string& line : closing(window_)) {
         text += line + "\n";
+    }
+    if (cut_) {
+        text += "\n# The recording stops here, at its bound of " + std::to_string(maxLines) +
+                " lines: " + std::to_string(notRecorded_) +
+                " later statement(s) and the rest of this action's traffic were not kept.\n";
     }
     bool headed = false;
     for (const flagged_entry& entry : flagged_) {

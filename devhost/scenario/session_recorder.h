@@ -10,6 +10,10 @@
 // log, so the recorder expects what the host flagged at the end of the
 // scenario, and only what no "expect flagged" of the user's took; in the
 // window a comment says what was flagged.
+//
+// A recording is bounded: once it holds maxLines lines it stops, and the
+// scenario it writes says where and how many statements went unrecorded, so
+// that a long session keeps its memory.
 #ifndef VREL_DEVHOST_SESSION_RECORDER_H
 #define VREL_DEVHOST_SESSION_RECORDER_H
 
@@ -33,6 +37,11 @@ public:
     bool save(const std::string& file, std::string& error) const;
 
     size_t statementCount() const { return statements_; }
+    // The recording stopped at its bound; later statements are not kept.
+    bool cut() const { return cut_; }
+    size_t notRecorded() const { return notRecorded_; }
+
+    static constexpr size_t maxLines = 100000;
 
 private:
     struct recorded_line {
@@ -63,8 +72,13 @@ private:
     // The recorder's expectations for the window.
     static std::vector<std::string> closing(const open_window& window);
 
+    // Room for one more line; once there is none, the recording is cut.
+    bool room();
+
     std::vector<recorded_line> lines_;
     size_t statements_ = 0;
+    bool cut_ = false;
+    size_t notRecorded_ = 0;
     open_window window_;
     // Flagged messages in the windows of the actions recorded, in log order.
     std::vector<flagged_entry> flagged_;

@@ -5,6 +5,7 @@
 #include "page_statements.h"
 #include "scenario_parser.h"
 #include "scenario_runner.h"
+#include "scenario_source.h"
 #include "scenario_text.h"
 #include "session_recorder.h"
 #include "write_all.h"
@@ -148,20 +149,15 @@ json facility_child::setup(const json& request) {
         return {{"ok", false}, {"failure", failure}};
     }
     if (!scenario.empty()) {
-        std::ifstream in(scenario, std::ios::binary);
-        if (!in) {
-            return {{"ok", false}, {"failure", scenario + ": cannot open the scenario file"}};
-        }
-        std::vector<statement> statements;
-        std::vector<std::string> errors;
-        if (!parse_scenario(scenario, in, statements, errors)) {
+        scenario_source source;
+        if (!source.load(scenario)) {
             std::string all;
-            for (const std::string& error : errors) {
-                all += (all.empty() ? "" : "\n") + error;
+            for (const std::string& message : source.messages()) {
+                all += message + "\n";
             }
-            return {{"ok", false}, {"failure", all}};
+            return {{"ok", false}, {"failure", all + source.failure()}};
         }
-        for (const statement& s : statements) {
+        for (const statement& s : source.statements()) {
             if (!runner_->run(s)) {
                 return {{"ok", false}, {"failure", runner_->failure()}};
             }
@@ -214,12 +210,13 @@ json facility_child::reload() {
     // or -z nodelete) would come back as the old code: a fresh process must
     // load the rebuilt file instead.
     std::vector<std::string> tried;
-    const std::string path = lastLibrary_.find('/') != std::string::npos
+    const std::string path = component_library::namesPath(lastLibrary_)
                                  ? runner_->resolve(lastLibrary_)
                                  : component_library::find(lastLibrary_, libraryFolders_, tried);
     if (!path.empty() && component_library::isMapped(path)) {
         return {{"ok", false},
                 {"stale", true},
+                {"library", lastLibrary_},
                 {"failure", "'" + path + "' stays loaded in the facility process after unload"}};
     }
     if (!runLine(page_statement::load(lastLibrary_), failure)) {

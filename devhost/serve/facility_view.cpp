@@ -1,5 +1,7 @@
 #include "facility_view.h"
 
+#include "shown_text.h"
+
 namespace {
 
 const char* change_name(facility_change::kind what) {
@@ -124,12 +126,24 @@ json facility_state(const emulated_host& host,
             {"faults", host.faults().describe()}};
 }
 
+json traffic_kinds_json() {
+    json kinds = json::array();
+    for (size_t i = 0; i < traffic_kind_count(); ++i) {
+        const traffic_kind_entry& kind = traffic_kinds()[i];
+        kinds.push_back({{"name", kind.name},
+                         {"label", kind.label},
+                         {"colour", kind.colour},
+                         {"background", kind.background}});
+    }
+    return kinds;
+}
+
 json facility_event(const facility_change& change) {
     if (change.what == facility_change::kind::traffic) {
         return {{"type", "log"},
                 {"t", change.entry->time},
-                {"k", traffic_log::name(change.entry->kind)},
-                {"x", change.entry->text}};
+                {"k", traffic_kind_of(change.entry->kind).name},
+                {"x", escape_controls(change.entry->text, "\n")}};
     }
     json event = {{"type", "change"}, {"what", change_name(change.what)}, {"t", change.time}};
     switch (change.what) {

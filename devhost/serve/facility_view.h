@@ -27,4 +27,8 @@ json facility_state(const emulated_host& host,
 // kind carries. For a traffic change, {"type":"log","t":ms,"k":kind,"x":text}.
 json facility_event(const facility_change& change);
 
+// The kinds of traffic line, for the page's first event: [{"name":"out",
+// "label":"out","colour":"#1d4ed8","background":""}, ...] in the host's order.
+json traffic_kinds_json();
+
 #endif

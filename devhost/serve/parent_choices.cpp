@@ -1,10 +1,8 @@
 #include "parent_choices.h"
 
-#include "command_reader.h"
+#include "number_text.h"
+#include "settings_document.h"
 #include "settings_rules.h"
-#include "text_file.h"
-
-#include <pugixml.hpp>
 
 #include <map>
 
@@ -45,42 +43,31 @@ json parent_choices(const std::string& folder, const std::vector<std::string>& l
     if (folder.empty()) {
         return choices;
     }
-    const std::string file = folder + "/object_settings.xml";
-    std::string content;
+    settings_document document;
     std::string error;
-    if (!read_text_file(file, content, error)) {
+    if (!read_settings_document(folder + "/" + settings_file_name, document, error)) {
         choices["problem"] = error;
-        return choices;
-    }
-    pugi::xml_document document;
-    if (!document.load_buffer(content.data(), content.size())) {
-        choices["problem"] = file + ": not readable as XML";
         return choices;
     }
     // The first rules with a parent panel whose section the settings hold;
     // the first such section, as the component reads it.
     settings_rules rules;
-    pugi::xml_node section;
+    const settings_section* section = nullptr;
     for (const std::string& path : find_settings_rules(libraryFolders)) {
         settings_rules candidate;
         if (!read_settings_rules(path, candidate, error) || !candidate.hasParentPanel) {
             continue;
         }
-        section = document.child("settings")
-                      .find_child_by_attribute("section", "id", candidate.section.c_str());
-        if (section) {
+        section = document.section(candidate.section);
+        if (section != nullptr) {
             rules = candidate;
             break;
         }
     }
-    if (!section) {
+    if (section == nullptr) {
         return choices;
     }
-    // The first entry of each key, as the component reads it.
-    std::map<std::string, std::string> entries;
-    for (const pugi::xml_node entry : section.children("entry")) {
-        entries.emplace(entry.attribute("id").value(), entry.attribute("value").value());
-    }
+    std::map<std::string, std::string> entries = first_values(*section);
     const parent_panel_rule& panel = rules.parentPanel;
     int router = 0;
     if (!panel.router.empty() && numberOf(entries[panel.router], router)) {

@@ -1,20 +1,11 @@
 #include "request_guard.h"
 
+#include <cctype>
 #include <fstream>
 #include <random>
 
-request_guard::request_guard(std::string token, const std::string& bind, int port)
-    : token_(std::move(token)), port_(std::to_string(port)) {
-    const std::string p = ":" + std::to_string(port);
-    hosts_ = {"127.0.0.1" + p, "localhost" + p, "[::1]" + p};
-    if (bind == "0.0.0.0" || bind == "::" || bind == "[::]") {
-        anyHost_ = true;
-    } else if (bind.find(':') != std::string::npos && bind.front() != '[') {
-        hosts_.push_back("[" + bind + "]" + p);
-    } else {
-        hosts_.push_back(bind + p);
-    }
-}
+request_guard::request_guard(std::string token, int port)
+    : token_(std::move(token)), port_(std::to_string(port)) {}
 
 std::string request_guard::makeToken() {
     unsigned char bytes[16] = {};
@@ -36,48 +27,54 @@ std::string request_guard::makeToken() {
 
 namespace {
 
-// An address written out ("192.168.1.20", "[fe80::1]") or "localhost": a name
-// no other site's DNS can point at this server.
-bool addressOrLocalhost(const std::string& name) {
-    if (name == "localhost") {
-        return true;
+// An address as a Host header writes it: "192.0.2.7", "[fe80::1]". An IPv4
+// address that came in on an IPv6 socket ("::ffff:192.0.2.7") is written as
+// IPv4, and a zone ("%eth0") is left out, as browsers leave it out.
+std::string asHost(std::string address) {
+    const size_t zone = address.find('%');
+    if (zone != std::string::npos) {
+        address.erase(zone);
     }
-    if (name.size() > 2 && name.front() == '[' && name.back() == ']') {
-        return name.find_first_not_of("0123456789abcdefABCDEF:.", 1) == name.size() - 1;
+    static const std::string mapped = "::ffff:";
+    if (address.size() > mapped.size() && address.compare(0, mapped.size(), mapped) == 0 &&
+        address.find('.') != std::string::npos) {
+        return address.substr(mapped.size());
     }
-    int dots = 0;
-    for (const char c : name) {
-        if (c == '.') {
-            ++dots;
-        } else if (c < '0' || c > '9') {
+    if (address.find(':') != std::string::npos) {
+        return "[" + address + "]";
+    }
+    return address;
+}
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (std::tolower(x) != std::tolower(y)) {
             return false;
         }
     }
-    return dots == 3;
+    return true;
 }
 
 } // namespace
 
-bool request_guard::hostAllowed(const std::string& host) const {
-    if (host.empty()) {
+bool request_guard::hostAllowed(const std::string& host, const std::string& local) const {
+    const size_t colon = host.rfind(':');
+    if (colon == std::string::npos || colon == 0 ||
+        host.compare(colon + 1, std::string::npos, port_) != 0) {
         return false;
     }
-    if (anyHost_) {
-        // Bound to every address, the server answers to any of them, but only
-        // by its address: a name could be another site's, pointed here to
-        // read the page and its token.
-        const size_t colon = host.rfind(':');
-        if (colon == std::string::npos || host.substr(colon + 1) != port_) {
-            return false;
-        }
-        return addressOrLocalhost(host.substr(0, colon));
+    const std::string name = host.substr(0, colon);
+    // Names are compared as DNS compares them; an address must be written
+    // as the connection's own is.
+    if (sameIgnoringCase(name, "localhost") || name == "127.0.0.1" || name == "[::1]") {
+        return true;
     }
-    for (const std::string& allowed : hosts_) {
-        if (host == allowed) {
-            return true;
-        }
-    }
-    return false;
+    return !local.empty() && sameIgnoringCase(name, asHost(local));
 }
 
 // Compared in full whatever the first difference, so that the time taken
@@ -93,27 +90,44 @@ bool request_guard::tokenMatches(const std::string& given) const {
     return difference == 0;
 }
 
-std::string request_guard::refuseRead(const std::string& host, const std::string& token) const {
-    if (!hostAllowed(host)) {
-        return "refused: the Host header '" + host + "' does not name this server";
+refusal request_guard::refuseHost(const guarded_request& request) const {
+    if (request.hosts.size() != 1) {
+        return {400, request.hosts.empty()
+                         ? "refused: the request has no Host header"
+                         : "refused: the request has " + std::to_string(request.hosts.size()) +
+                               " Host headers; one is allowed"};
     }
-    if (!tokenMatches(token)) {
-        return token.empty() ? "refused: the request carries no token (it must come from the page)"
-                             : "refused: the token is not this run's";
+    if (!hostAllowed(request.hosts.front(), request.local)) {
+        return {403, "refused: the Host header '" + request.hosts.front() +
+                         "' does not name this server"};
     }
-    return std::string();
+    return {};
 }
 
-std::string request_guard::refuseChange(const std::string& host, const std::string& origin,
-                                        const std::string& token) const {
-    if (!hostAllowed(host)) {
-        return "refused: the Host header '" + host + "' does not name this server";
+refusal request_guard::refuseRead(const guarded_request& request) const {
+    refusal host = refuseHost(request);
+    if (host) {
+        return host;
     }
-    if (origin.empty()) {
-        return "refused: a request that changes something must carry an Origin header";
+    if (!tokenMatches(request.token)) {
+        return {403, request.token.empty() ? "refused: the request carries no token (open the "
+                                             "address the server printed)"
+                                           : "refused: the token is not this run's"};
     }
-    if (origin != "http://" + host) {
-        return "refused: the request comes from '" + origin + "', not from this server's page";
+    return {};
+}
+
+refusal request_guard::refuseChange(const guarded_request& request) const {
+    refusal host = refuseHost(request);
+    if (host) {
+        return host;
     }
-    return refuseRead(host, token);
+    if (request.origin.empty()) {
+        return {403, "refused: a request that changes something must carry an Origin header"};
+    }
+    if (request.origin != "http://" + request.hosts.front()) {
+        return {403, "refused: the request comes from '" + request.origin +
+                         "', not from this server's page"};
+    }
+    return refuseRead(request);
 }

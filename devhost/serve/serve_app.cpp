@@ -1,13 +1,23 @@
 #include "serve_app.h"
 
+#include "component_library.h"
 #include "embedded_files.h"
+#include "facility_view.h"
+#include "guarded_server.h"
 #include "parent_choices.h"
 
 #include <httplib.h>
 
+#include <filesystem>
+
 namespace {
 
 constexpr size_t maxBody = 64 * 1024;
+// Workers beside those the event streams may hold, for every other request.
+constexpr size_t requestWorkers = 8;
+// An event stream says it is still there this often when nothing happens,
+// and looks whether its page is still there every second.
+constexpr int keepAliveSeconds = 15;
 // Log lines per pushed chunk: a page that connects late gets the window kept
 // in pieces it can take without stalling.
 constexpr size_t linesPerChunk = 500;
@@ -31,12 +41,14 @@ const char* contentType(const std::string& name) {
     return "text/html; charset=utf-8";
 }
 
-// Nothing from elsewhere, no framing by another page, nothing kept.
-void pageHeaders(httplib::Response& response) {
+// Nothing from elsewhere, no framing by another page, nothing kept. Only the
+// page that asks for the token has a form, which goes to this server.
+void pageHeaders(httplib::Response& response, bool form = false) {
     response.set_header("Content-Security-Policy",
-                        "default-src 'none'; script-src 'self'; style-src 'self'; "
-                        "connect-src 'self'; img-src 'self' data:; frame-ancestors 'none'; "
-                        "base-uri 'none'; form-action 'none'");
+                        std::string("default-src 'none'; script-src 'self'; style-src 'self'; "
+                                    "connect-src 'self'; img-src 'self' data:; "
+                                    "frame-ancestors 'none'; base-uri 'none'; form-action ") +
+                            (form ? "'self'" : "'none'"));
     response.set_header("X-Frame-Options", "DENY");
     response.set_header("X-Content-Type-Options", "nosniff");
     response.set_header("Referrer-Policy", "no-referrer");
@@ -53,10 +65,82 @@ void refuse(httplib::Response& response, int status, const std::string& message)
     reply(response, status, {{"error", message}});
 }
 
+std::string htmlText(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        case '\'':
+            escaped += "&#39;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string fileText(const char* name) {
+    const embedded_file* file = pageFile(name);
+    return file != nullptr ? std::string(file->data, file->size) : std::string();
+}
+
+void replaceAll(std::string& text, const std::string& marker, const std::string& with) {
+    for (size_t at = text.find(marker); at != std::string::npos;
+         at = text.find(marker, at + with.size())) {
+        text.replace(at, marker.size(), with);
+    }
+}
+
+guarded_request asked(const httplib::Request& request, std::string token) {
+    guarded_request facts;
+    const auto hosts = request.headers.equal_range("Host");
+    for (auto at = hosts.first; at != hosts.second; ++at) {
+        facts.hosts.push_back(at->second);
+    }
+    facts.local = request.local_addr;
+    facts.origin = request.get_header_value("Origin");
+    facts.token = std::move(token);
+    return facts;
+}
+
+// The folders the page may load a library from: the library folders and the
+// start library's own.
+std::vector<std::string> loadFolders(const serve_options& options) {
+    std::vector<std::string> folders = options.libraryFolders;
+    if (component_library::namesPath(options.library)) {
+        folders.push_back(std::filesystem::path(options.library).parent_path().generic_string());
+    }
+    return folders;
+}
+
+// Where a relative path in a statement starts, as the facility process takes
+// it: the start-up scenario's folder, or the folder the server started in.
+std::string statementBase(const serve_options& options) {
+    if (options.scenario.empty()) {
+        return options.sessionFolder;
+    }
+    const std::string folder =
+        std::filesystem::path(options.scenario).parent_path().generic_string();
+    return folder.empty() ? "." : folder;
+}
+
 } // namespace
 
 serve_app::serve_app(serve_options options)
-    : options_(std::move(options)), hub_(options_.logWindow), library_(options_.library) {}
+    : options_(std::move(options)), confinement_(loadFolders(options_), statementBase(options_)),
+      hub_(options_.logWindow), streams_(options_.eventStreams) {}
 
 serve_app::~serve_app() {
     stop();
@@ -69,38 +153,37 @@ std::string serve_app::url() const {
     } else if (host.find(':') != std::string::npos && host.front() != '[') {
         host = "[" + host + "]";
     }
-    return "http://" + host + ":" + std::to_string(port_) + "/";
+    return "http://" + host + ":" + std::to_string(port_) +
+           "/?token=" + (guard_ ? guard_->token() : std::string());
 }
 
 bool serve_app::start(std::string& error) {
-    server_ = std::make_unique<httplib::Server>();
-    // Each open page holds one thread with its event stream.
-    server_->new_task_queue = [] { return new httplib::ThreadPool(24); };
+    connection_gate::limits limits;
+    // Each open page holds a worker with its event stream; the rest serve
+    // every other request.
+    limits.workers = options_.eventStreams + requestWorkers;
+    limits.request = options_.requestTime;
+    server_ = std::make_unique<guarded_server>(limits);
     server_->set_payload_max_length(maxBody);
-    server_->set_read_timeout(5, 0);
-    // An idle connection holds a thread; Ctrl-C waits for it no longer than this.
-    server_->set_keep_alive_timeout(2);
+    // What the answers' Keep-Alive header says: an idle connection waits no
+    // longer than a request may take to come in.
+    server_->set_keep_alive_timeout(std::max<time_t>(
+        1, std::chrono::duration_cast<std::chrono::seconds>(options_.requestTime).count()));
     server_->set_tcp_nodelay(true);
-    if (options_.port == 0) {
-        port_ = server_->bind_to_any_port(options_.bind);
-    } else {
-        port_ = server_->bind_to_port(options_.bind, options_.port) ? options_.port : -1;
-    }
+    port_ = server_->bindTo(options_.bind, options_.port);
     if (port_ <= 0) {
         error = "cannot listen on " + options_.bind + " port " + std::to_string(options_.port) +
                 " (in use, or not an address of this machine)";
         server_.reset();
         return false;
     }
-    guard_ = std::make_unique<request_guard>(request_guard::makeToken(), options_.bind, port_);
-    const embedded_file* index = pageFile("index.html");
-    page_ = index != nullptr ? std::string(index->data, index->size) : std::string();
-    static const std::string marker = "__VREL_TOKEN__";
-    for (size_t at = page_.find(marker); at != std::string::npos; at = page_.find(marker)) {
-        page_.replace(at, marker.size(), guard_->token());
-    }
+    guard_ = std::make_unique<request_guard>(request_guard::makeToken(), port_);
+    page_ = fileText("index.html");
+    replaceAll(page_, "__VREL_TOKEN__", guard_->token());
+    askPage_ = fileText("ask_token.html");
 
     json hello = {{"retry", 1000},
+                  {"kinds", traffic_kinds_json()},
                   {"choices", parent_choices(options_.settings, options_.libraryFolders)},
                   {"settings", options_.settings},
                   {"scenario", options_.scenario},
@@ -109,13 +192,17 @@ bool serve_app::start(std::string& error) {
     hub_.setHello(json_line(hello));
     routes();
     listener_ = std::thread([this] { server_->listen_after_bind(); });
+    // Listening before start returns, so that a stop right after finds it.
+    for (int i = 0; i < 1000 && !server_->is_running(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 
     facility_process::listener hooks;
     hooks.event = [this](const json& event) { onEvent(event); };
     hooks.output = [this](const std::string& line) { onOutput(line); };
     hooks.ended = [this](const std::string& why) { onEnded(why); };
     facility_ = std::make_unique<facility_process>(options_.program, std::move(hooks));
-    const answer started = restart();
+    const answer started = restart(options_.library);
     if (started.status != 200) {
         serverLine("problem",
                    started.body.value("error", std::string("the facility did not start")));
@@ -136,23 +223,27 @@ void serve_app::stop() {
     if (listener_.joinable()) {
         listener_.join();
     }
+    // Then every connection, waiting for its request or being answered.
+    if (server_) {
+        server_->stopAll();
+    }
 }
 
 // ---------------------------------------------------------------- facility
 
-json serve_app::setupRequest() const {
+json serve_app::setupRequest(const std::string& library) const {
     return {{"op", "setup"},
             {"libDirs", options_.libraryFolders},
             {"base", options_.sessionFolder},
             {"settings", options_.settings},
             {"scenario", options_.scenario},
-            {"load", library_}};
+            {"load", library}};
 }
 
-serve_app::answer serve_app::restart() {
+serve_app::answer serve_app::restart(const std::string& library) {
     std::lock_guard<std::mutex> one(controlMutex_);
     serverLine("host", "starting the facility process" +
-                           (library_.empty() ? std::string() : " with " + library_));
+                           (library.empty() ? std::string() : " with " + library));
     std::string error;
     if (!facility_->start(error)) {
         {
@@ -170,7 +261,8 @@ serve_app::answer serve_app::restart() {
     // A start-up scenario may be long; it still has a limit.
     const auto limit = std::max(
         options_.limit, std::chrono::milliseconds(options_.scenario.empty() ? 30000 : 300000));
-    const facility_process::result started = facility_->request(setupRequest(), limit, "set-up");
+    const facility_process::result started =
+        facility_->request(setupRequest(library), limit, "set-up");
     const answer result = fromResult(started, "set-up");
     if (result.status == 409) {
         serverLine("problem", result.body.value("error", std::string()));
@@ -212,19 +304,27 @@ serve_app::answer serve_app::fromResult(const facility_process::result& result,
 }
 
 serve_app::answer serve_app::act(const page_action& action) {
+    if (!action.library.empty()) {
+        const std::string refused = confinement_.refuse(action.library);
+        if (!refused.empty()) {
+            return {403, {{"error", refused}}};
+        }
+    }
     switch (action.what) {
     case page_action::kind::restart:
-        return restart();
+        // As the server started: its settings, scenario and library, whatever
+        // the page loaded since.
+        return restart(options_.library);
     case page_action::kind::reload: {
         if (!facility_->running()) {
-            return restart();
+            return restart(options_.library);
         }
         const facility_process::result result =
             facility_->request({{"op", "reload"}}, options_.limit, "reload");
         if (result.how == facility_process::outcome::done && result.answer.value("stale", false)) {
             serverLine("host", result.answer.value("failure", std::string()) +
                                    ": a new facility process loads the rebuilt file");
-            return restart();
+            return restart(result.answer.value("library", options_.library));
         }
         return fromResult(result, "reload");
     }
@@ -237,13 +337,9 @@ serve_app::answer serve_app::act(const page_action& action) {
     }
     std::vector<std::string> lines = action.lines;
     if (!action.library.empty()) {
-        {
-            // restart() reads it under the same lock, on another request's thread.
-            std::lock_guard<std::mutex> control(controlMutex_);
-            library_ = action.library;
-        }
+        // Load after a crash: a new facility process with that library.
         if (!facility_->running()) {
-            return restart();
+            return restart(action.library);
         }
         // Load on the page replaces the component that is loaded.
         std::lock_guard<std::mutex> lock(stateMutex_);
@@ -309,18 +405,35 @@ void serve_app::publishState() {
 // ---------------------------------------------------------------- HTTP
 
 void serve_app::events(const httplib::Request&, httplib::Response& response) {
+    std::shared_ptr<void> place = streams_.take();
+    if (!place) {
+        refuse(response, 503,
+               "too many event streams: at most " + std::to_string(streams_.limit()) +
+                   " pages may follow the facility at once; close one");
+        return;
+    }
     response.set_header("Cache-Control", "no-store");
     response.set_header("X-Accel-Buffering", "no");
     auto at = std::make_shared<event_hub::cursor>();
     response.set_chunked_content_provider(
-        "text/event-stream", [this, at](size_t, httplib::DataSink& sink) {
+        "text/event-stream", [this, at, place](size_t, httplib::DataSink& sink) {
             std::string text;
-            if (!hub_.next(*at, std::chrono::seconds(15), linesPerChunk, text)) {
-                sink.done();
-                return true;
-            }
-            if (text.empty()) {
-                text = ": still here\n\n";
+            // A second at a time, so that the place of a page that went away
+            // is given back within about a second.
+            for (int waited = 1; text.empty(); ++waited) {
+                if (!hub_.next(*at, std::chrono::seconds(1), linesPerChunk, text)) {
+                    sink.done();
+                    return true;
+                }
+                if (!text.empty()) {
+                    break;
+                }
+                if (!sink.is_writable()) {
+                    return false;
+                }
+                if (waited % keepAliveSeconds == 0) {
+                    text = ": still here\n\n";
+                }
             }
             return sink.write(text.data(), text.size());
         });
@@ -341,19 +454,87 @@ void serve_app::sessionDownload(const httplib::Request&, httplib::Response& resp
                          "text/plain; charset=utf-8");
 }
 
-void serve_app::routes() {
-    httplib::Server& s = *server_;
-    // Every request must name this server; a page of another site whose name
-    // was pointed here is refused before anything else.
-    s.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
-        const std::string host = request.get_header_value("Host");
-        const std::string refused = guard_->refuseRead(host, guard_->token());
-        if (!refused.empty()) {
-            refuse(response, 403, refused);
-            return httplib::Server::HandlerResponse::Handled;
+refusal serve_app::screen(const httplib::Request& request) const {
+    if (request.method != "GET" && request.method != "HEAD") {
+        // Anything that may carry a body: from the page, or nothing of it is read.
+        refusal refused =
+            guard_->refuseChange(asked(request, request.get_header_value("X-Vrel-Token")));
+        if (refused) {
+            return refused;
         }
-        return httplib::Server::HandlerResponse::Unhandled;
+        if (request.has_header("Content-Length")) {
+            const std::string length = request.get_header_value("Content-Length");
+            if (length.empty() || length.size() > 18 ||
+                length.find_first_not_of("0123456789") != std::string::npos) {
+                return {400, "the Content-Length '" + length + "' is not a number"};
+            }
+            if (std::stoull(length) > maxBody) {
+                return {413, "the body is larger than " + std::to_string(maxBody) + " bytes"};
+            }
+        }
+        return {};
+    }
+    if (request.path == "/" || request.path == "/api/events") {
+        return guard_->refuseRead(asked(request, request.get_param_value("token")));
+    }
+    if (request.path.rfind("/api/", 0) == 0) {
+        return guard_->refuseRead(asked(request, request.get_header_value("X-Vrel-Token")));
+    }
+    // The page's script and style hold nothing of this run.
+    return guard_->refuseHost(asked(request, std::string()));
+}
+
+void serve_app::answerRefusal(const httplib::Request& request, httplib::Response& response,
+                              const refusal& refused) const {
+    if (request.path == "/" && refused.status == 403 &&
+        guard_->refuseHost(asked(request, "")).status == 0) {
+        // Without the token, the page asks for it.
+        std::string page = askPage_;
+        replaceAll(page, "__VREL_REFUSAL__", htmlText(refused.message));
+        pageHeaders(response, true);
+        response.status = 403;
+        response.set_content(page, "text/html; charset=utf-8");
+        return;
+    }
+    refuse(response, refused.status, refused.message);
+}
+
+void serve_app::action(const httplib::Request&, httplib::Response& response,
+                       const std::string& body) {
+    page_action action;
+    std::string error;
+    if (!read_page_action(body, action, error)) {
+        refuse(response, 400, error);
+        return;
+    }
+    const answer result = act(action);
+    reply(response, result.status, result.body);
+}
+
+void serve_app::routes() {
+    guarded_server& s = *server_;
+    // Every request must name this server and, but for the page's script and
+    // style, carry the token; one that may change something must come from
+    // the page. All of it is decided on the head, before a body is read.
+    s.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+        const refusal refused = screen(request);
+        if (!refused) {
+            return httplib::Server::HandlerResponse::Unhandled;
+        }
+        answerRefusal(request, response, refused);
+        return httplib::Server::HandlerResponse::Handled;
     });
+    // A client that waits to be told to send its body is told so only when
+    // the body would be taken.
+    s.set_expect_100_continue_handler(
+        [this](const httplib::Request& request, httplib::Response& response) {
+            const refusal refused = screen(request);
+            if (!refused) {
+                return 100;
+            }
+            answerRefusal(request, response, refused);
+            return refused.status;
+        });
     s.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.body.empty()) {
             const std::string message = response.status == 404   ? "no such page or request"
@@ -379,53 +560,42 @@ void serve_app::routes() {
               response.set_content(std::string(file->data, file->size), contentType(name));
           });
     s.Get("/api/events", [this](const httplib::Request& request, httplib::Response& response) {
-        const std::string refused =
-            guard_->refuseRead(request.get_header_value("Host"), request.get_param_value("token"));
-        if (!refused.empty()) {
-            refuse(response, 403, refused);
-            return;
-        }
         events(request, response);
     });
-    s.Get("/api/state", [this](const httplib::Request& request, httplib::Response& response) {
-        const std::string refused = guard_->refuseRead(request.get_header_value("Host"),
-                                                       request.get_header_value("X-Vrel-Token"));
-        if (!refused.empty()) {
-            refuse(response, 403, refused);
-            return;
-        }
+    s.Get("/api/state", [this](const httplib::Request&, httplib::Response& response) {
         json state = currentState();
         state["lastSeq"] = hub_.lastSeq();
         reply(response, 200, state);
     });
     s.Get("/api/session", [this](const httplib::Request& request, httplib::Response& response) {
-        const std::string refused = guard_->refuseRead(request.get_header_value("Host"),
-                                                       request.get_header_value("X-Vrel-Token"));
-        if (!refused.empty()) {
-            refuse(response, 403, refused);
-            return;
-        }
         sessionDownload(request, response);
     });
-    s.Post("/api/action", [this](const httplib::Request& request, httplib::Response& response) {
-        const std::string refused = guard_->refuseChange(request.get_header_value("Host"),
-                                                         request.get_header_value("Origin"),
-                                                         request.get_header_value("X-Vrel-Token"));
-        if (!refused.empty()) {
-            refuse(response, 403, refused);
-            return;
-        }
+    // The body is read here, and no more of it than an action may take,
+    // whether it comes with a length, chunked or until the connection ends.
+    s.Post("/api/action", [this](const httplib::Request& request, httplib::Response& response,
+                                 const httplib::ContentReader& read) {
         if (request.get_header_value("Content-Type").rfind("application/json", 0) != 0) {
             refuse(response, 415, "the body must be JSON (Content-Type: application/json)");
             return;
         }
-        page_action action;
-        std::string error;
-        if (!read_page_action(request.body, action, error)) {
-            refuse(response, 400, error);
+        std::string body;
+        bool tooLarge = false;
+        const bool whole = read([&body, &tooLarge](const char* data, size_t size) {
+            if (body.size() + size > maxBody) {
+                tooLarge = true;
+                return false;
+            }
+            body.append(data, size);
+            return true;
+        });
+        if (tooLarge) {
+            refuse(response, 413, "the body is larger than " + std::to_string(maxBody) + " bytes");
             return;
         }
-        const answer result = act(action);
-        reply(response, result.status, result.body);
+        if (!whole) {
+            refuse(response, 400, "the body did not come in whole");
+            return;
+        }
+        action(request, response, body);
     });
 }

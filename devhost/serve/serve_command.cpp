@@ -1,5 +1,6 @@
 #include "serve_command.h"
 
+#include "component_library.h"
 #include "facility_child.h"
 #include "serve_app.h"
 
@@ -23,9 +24,7 @@ std::string absolute(const std::string& path) {
 // A library given by path is made absolute; one given by name stays a name,
 // looked for in the library folders (and written so in a saved session).
 std::string libraryArgument(const std::string& library) {
-    const bool byPath =
-        library.find('/') != std::string::npos || fs::path(library).extension() == ".so";
-    return byPath ? absolute(library) : library;
+    return component_library::namesPath(library) ? absolute(library) : library;
 }
 
 } // namespace
@@ -98,8 +97,12 @@ int serve_command::run(const char* argv0) {
         std::cerr << "vrel-devhost serve: " << error << '\n';
         return 2;
     }
-    std::cout << "vrel-devhost serve: the facility is at " << app.url() << "\n"
-              << "(Ctrl-C ends it)" << std::endl;
+    std::cout << "vrel-devhost serve: the facility is at " << app.url() << "\n";
+    if (bind_ == "0.0.0.0" || bind_ == "::" || bind_ == "[::]") {
+        std::cout << "(from another machine: this machine's address in place of 127.0.0.1; "
+                     "give it only to those who may drive the facility)\n";
+    }
+    std::cout << "(Ctrl-C ends it)" << std::endl;
     int received = 0;
     sigwait(&ending, &received);
     std::cout << "vrel-devhost serve: ending" << std::endl;

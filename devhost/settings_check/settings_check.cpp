@@ -1,728 +1,59 @@
 #include "settings_check.h"
 
-#include "line_index.h"
+#include "finding_text.h"
+#include "report_builder.h"
+#include "section_checker.h"
+#include "settings_environment.h"
 #include "text_file.h"
-#include "vrel_string.h"
 
-#include <pugixml.hpp>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include <algorithm>
-#include <cctype>
-#include <climits>
-#include <filesystem>
-#include <map>
-#include <optional>
 #include <string_view>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Items of one list looked at one by one; a longer list is counted and the
-// rest of it left unchecked, which keeps time and memory bounded.
-constexpr size_t itemsCheckedOneByOne = 100000;
-// A user's text shown in a message is cut after this many bytes.
-constexpr size_t shownTextLimit = 40;
 // Sections of the file named when none is one a known component reads.
 constexpr size_t sectionsNamed = 10;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// A user's text as a message shows it: control bytes escaped, cut when long
-// (never inside a UTF-8 sequence).
-std::string shown(std::string_view text) {
-    size_t end = text.size();
-    bool cut = false;
-    if (end > shownTextLimit) {
-        end = shownTextLimit;
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-            --end;
-        }
-        cut = true;
-    }
-    std::string out;
-    for (size_t i = 0; i < end; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
-            const char* const digits = "0123456789abcdef";
-            out += "\\x";
-            out += digits[c >> 4];
-            out += digits[c & 0xF];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return cut ? out + "..." : out;
-}
-
-std::string inQuotes(std::string_view text) {
-    return "'" + shown(text) + "'";
-}
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// "because" texts of the rules, after a "; ", with {value} filled in.
-std::string explained(const std::string& because, const std::string& value) {
-    if (because.empty()) {
-        return std::string();
-    }
-    std::string text = because;
-    const std::string marker = "{value}";
-    for (size_t at = text.find(marker); at != std::string::npos;
-         at = text.find(marker, at + value.size())) {
-        text.replace(at, marker.size(), value);
-    }
-    return "; " + text;
-}
-
-// How a number setting is written.
-enum class number_form {
-    plain,       // an optional sign and digits, within 32 bits
-    blanksAtEnd, // plain, followed by blanks
-    notANumber,  // anything else
-};
-
-struct number_reading {
-    number_form form;
-    int32_t value; // when not notANumber
-};
-
-bool plainNumber(std::string_view text, int32_t& number) {
-    size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        at = 1;
-    }
-    if (at >= text.size()) {
-        return false;
-    }
-    long long value = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[at] - '0');
-        if (value > 2147483648LL) {
-            return false;
-        }
-    }
-    value = negative ? -value : value;
-    if (value > INT32_MAX || value < INT32_MIN) {
-        return false;
-    }
-    number = static_cast<int32_t>(value);
-    return true;
-}
-
-number_reading readNumber(std::string_view text) {
-    size_t end = text.size();
-    while (end > 0 && isBlank(text[end - 1])) {
-        --end;
-    }
-    int32_t value = 0;
-    if (!plainNumber(text.substr(0, end), value)) {
-        return number_reading{number_form::notANumber, 0};
-    }
-    return number_reading{end < text.size() ? number_form::blanksAtEnd : number_form::plain, value};
-}
-
-// What the component makes of a number setting: the string library's own
-// reading of it.
-int componentNumber(std::string_view text) {
-    return vrel_string(std::string(text).c_str()).toInt();
-}
-
-// Findings as they are made, folded: a finding identical to an earlier one
-// (the same words on another line) only adds to its count, and of the
-// findings of one kind (the same check on the same key) the first few are
-// kept whole and the rest counted with the last of those.
-class report_builder {
-public:
-    explicit report_builder(settings_report& report) : report_(report) {}
-
-    void add(bool error, int line, const std::string& kind, std::string message) {
-        const auto same = identical_.find(kind + '\n' + message);
-        if (same != identical_.end()) {
-            fold(same->second, line);
-            return;
-        }
-        kind_& ofKind = kinds_[kind];
-        if (ofKind.shown == shownPerKind) {
-            fold(ofKind.last, line);
-            return;
-        }
-        ++ofKind.shown;
-        ofKind.last = report_.findings.size();
-        identical_.emplace(kind + '\n' + message, ofKind.last);
-        report_.findings.push_back(settings_finding{error, line, std::move(message), 0, line});
-    }
-
-private:
-    static constexpr int shownPerKind = 3;
-
-    struct kind_ {
-        int shown = 0;
-        size_t last = 0;
-    };
-
-    void fold(size_t into, int line) {
-        settings_finding& earlier = report_.findings[into];
-        ++earlier.alike;
-        earlier.lastLine = line;
-    }
-
-    settings_report& report_;
-    std::unordered_map<std::string, kind_> kinds_;
-    std::unordered_map<std::string, size_t> identical_;
-};
-
-struct entry {
-    std::string_view value; // into the parsed document
-    int line;
-};
-
-// A list setting as the component splits it.
-struct list_values {
-    bool present = false;
-    int line = 0;
-    size_t count = 0;                            // every item
-    std::vector<std::string_view> texts;         // the first itemsCheckedOneByOne, into the entry
-    std::vector<std::optional<int32_t>> numbers; // beside texts: the item's number, if it is one
-};
-
-// The checks of one section against one component's rules.
-class section_checker {
-public:
-    section_checker(const settings_rules& rules, const line_index& lines, report_builder& out)
-        : rules_(rules), lines_(lines), out_(out) {
-        for (const number_rule& rule : rules.numbers) {
-            loweredKeys_.emplace(lowered(rule.key), rule.key);
-        }
-        for (const list_rule& rule : rules.lists) {
-            loweredKeys_.emplace(lowered(rule.key), rule.key);
-        }
-    }
-
-    void check(const pugi::xml_node& section);
-
-private:
-    std::string kind(const char* what, const std::string& key = std::string()) const {
-        return rules_.component + '\n' + rules_.section + '\n' + what + '\n' + key;
-    }
-    void error(int line, const std::string& kind, std::string message) {
-        out_.add(true, line, kind, std::move(message));
-    }
-    void warning(int line, const std::string& kind, std::string message) {
-        out_.add(false, line, kind, std::move(message));
-    }
-    const entry* find(const std::string& key) const {
-        const auto found = entries_.find(key);
-        return found == entries_.end() ? nullptr : &found->second;
-    }
-
-    void readEntries(const pugi::xml_node& section);
-    // The rules' key this one differs from only in case, or the empty text.
-    std::string similarKey(const std::string& key) const;
-    void checkNumber(const number_rule& rule);
-    std::optional<int32_t> numberSetting(const std::string& key) const;
-    void readList(const list_rule& rule, list_values& list);
-    void checkItem(const list_rule& rule, list_values& list, size_t index);
-    void emptyItem(const list_rule& rule, const list_values& list, size_t index);
-    void checkRepeats(const list_rule& rule, const list_values& list);
-    void checkValues(const list_rule& rule, const list_values& list);
-    void checkPairs(const list_rule& rule, const list_values& list);
-
-    const settings_rules& rules_;
-    const line_index& lines_;
-    report_builder& out_;
-    int sectionLine_ = 0;
-    std::map<std::string, entry> entries_;
-    std::map<std::string, list_values> lists_;
-    std::map<std::string, std::string> loweredKeys_; // the rules' keys by their lower case
-};
-
-void section_checker::check(const pugi::xml_node& section) {
-    sectionLine_ = lines_.lineAt(section.offset_debug());
-    readEntries(section);
-    for (const number_rule& rule : rules_.numbers) {
-        checkNumber(rule);
-    }
-    for (const list_rule& rule : rules_.lists) {
-        readList(rule, lists_[rule.key]);
-    }
-    for (const list_rule& rule : rules_.lists) {
-        const list_values& list = lists_[rule.key];
-        if (list.present) {
-            checkRepeats(rule, list);
-            checkPairs(rule, list);
-            checkValues(rule, list);
-        }
-    }
-}
-
-std::string section_checker::similarKey(const std::string& key) const {
-    const std::string wanted = lowered(key);
-    const auto found = loweredKeys_.find(wanted);
-    return found == loweredKeys_.end() ? std::string() : found->second;
-}
-
-void section_checker::readEntries(const pugi::xml_node& section) {
-    for (const pugi::xml_node child : section.children()) {
-        if (child.type() != pugi::node_element) {
-            continue;
-        }
-        const int line = lines_.lineAt(child.offset_debug());
-        if (std::string(child.name()) != "entry") {
-            warning(line, kind("not an entry"),
-                    "<" + shown(child.name()) + "> is not an <entry>; the component skips it");
-            continue;
-        }
-        if (!child.attribute("id")) {
-            warning(line, kind("no id"), "an entry without an id is never read");
-            continue;
-        }
-        const std::string key = child.attribute("id").value();
-        if (!child.attribute("value")) {
-            warning(line, kind("no value"),
-                    "entry " + shown(key) + " has no value attribute; it reads as empty");
-        }
-        const auto [earlier, first] = entries_.try_emplace(key, entry{std::string_view(), line});
-        if (!first) {
-            error(line, kind("given again"),
-                  "entry " + shown(key) +
-                      " is given again; the component reads only the first (line " +
-                      std::to_string(earlier->second.line) + ")");
-            continue;
-        }
-        earlier->second.value = child.attribute("value").value();
-        if (!rules_.knows(key)) {
-            const std::string similar = similarKey(key);
-            if (similar.empty()) {
-                warning(line, kind("not read"),
-                        "entry " + shown(key) + " is not read by the component");
-            } else {
-                warning(line, kind("misspelt", similar),
-                        "entry " + shown(key) + " is not read by the component; did you mean " +
-                            similar + "?");
-            }
-        }
-    }
-}
-
-void section_checker::checkNumber(const number_rule& rule) {
-    const entry* found = find(rule.key);
-    if (found == nullptr) {
-        error(sectionLine_, kind("missing", rule.key),
-              "missing entry " + rule.key + "; the component reads it as 0");
-        return;
-    }
-    const std::string_view value = found->value;
-    const std::string what = "entry " + rule.key + ": " + inQuotes(value);
-    const std::string reads =
-        "; the component reads it as " + std::to_string(componentNumber(value));
-    const number_reading reading = readNumber(value);
-    if (reading.form == number_form::notANumber) {
-        if (!value.empty() && isBlank(value.front())) {
-            error(found->line, kind("starts blank", rule.key),
-                  what + " starts with a blank" + reads);
-        } else {
-            error(found->line, kind("not a number", rule.key),
-                  what + " is not a whole number" + reads);
-        }
-        return;
-    }
-    if (reading.form == number_form::blanksAtEnd) {
-        warning(found->line, kind("ends blank", rule.key), what + " has blanks at its end" + reads);
-    }
-    const value_bounds& bounds = rule.bounds;
-    if (!bounds.holds(reading.value)) {
-        const std::string value_ = std::to_string(reading.value);
-        const std::string where = bounds.hasMin && reading.value < bounds.min
-                                      ? "below " + std::to_string(bounds.min)
-                                      : "above " + std::to_string(bounds.max);
-        error(found->line, kind("bounds", rule.key),
-              "entry " + rule.key + ": " + value_ + " is " + where +
-                  explained(bounds.because, value_));
-    }
-}
-
-std::optional<int32_t> section_checker::numberSetting(const std::string& key) const {
-    const entry* found = find(key);
-    if (found == nullptr) {
-        return std::nullopt;
-    }
-    const number_reading reading = readNumber(found->value);
-    if (reading.form == number_form::notANumber) {
-        return std::nullopt;
-    }
-    return reading.value;
-}
-
-void section_checker::readList(const list_rule& rule, list_values& list) {
-    const entry* found = find(rule.key);
-    if (found == nullptr) {
-        error(sectionLine_, kind("missing", rule.key),
-              "missing entry " + rule.key + "; the component reads an empty list");
-        return;
-    }
-    list.present = true;
-    list.line = found->line;
-    const std::string_view value = found->value;
-    if (value.empty()) {
-        warning(list.line, kind("empty list", rule.key), "entry " + rule.key + " is an empty list");
-        return;
-    }
-    // Split at every comma, as the component does; nothing is trimmed.
-    const std::string_view whole = value;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = whole.find(',', start);
-        const size_t end = comma == std::string_view::npos ? whole.size() : comma;
-        if (list.count < itemsCheckedOneByOne) {
-            list.texts.push_back(whole.substr(start, end - start));
-        }
-        ++list.count;
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    for (size_t i = 0; i < list.texts.size(); ++i) {
-        checkItem(rule, list, i);
-    }
-    if (list.count > list.texts.size()) {
-        warning(list.line, kind("long list", rule.key),
-                rule.key + " has " + std::to_string(list.count) + " items; only the first " +
-                    std::to_string(itemsCheckedOneByOne) + " are checked one by one");
-        if (value.back() == ',') {
-            // The last item is beyond those checked; it still gets its hint.
-            emptyItem(rule, list, list.count - 1);
-        }
-    }
-}
-
-void section_checker::emptyItem(const list_rule& rule, const list_values& list, size_t index) {
-    // An empty value is no list at all, so an empty item has a comma before
-    // or after it.
-    const bool last = index + 1 == list.count;
-    const char* hint = index == 0 ? "the list starts with a comma"
-                       : last     ? "the list ends with a comma"
-                                  : "two commas in a row?";
-    const std::string message =
-        rule.key + " position " + std::to_string(index + 1) + " is empty (" + hint + ")";
-    const std::string kindOf = kind(index == 0 ? "empty first"
-                                    : last     ? "empty last"
-                                               : "empty",
-                                    rule.key);
-    if (!rule.numbers) {
-        warning(list.line, kindOf, message);
-    } else if (rule.exactText) {
-        error(list.line, kindOf, message + "; it never matches a number");
-    } else {
-        error(list.line, kindOf, message + "; the component reads it as 0");
-    }
-}
-
-void section_checker::checkItem(const list_rule& rule, list_values& list, size_t index) {
-    const std::string_view text = list.texts[index];
-    const std::string position = rule.key + " position " + std::to_string(index + 1);
-    list.numbers.push_back(std::nullopt);
-    if (text.empty()) {
-        emptyItem(rule, list, index);
-        return;
-    }
-    const bool blankAtStart = isBlank(text.front());
-    const bool blankAtEnd = isBlank(text.back());
-    const std::string what = position + " " + inQuotes(text);
-    if (!rule.numbers) {
-        if (blankAtStart || blankAtEnd) {
-            warning(list.line, kind("text blanks", rule.key),
-                    what + " has blanks at its ends, which are shown as they are");
-        }
-        return;
-    }
-    const number_reading reading = readNumber(text);
-    if (rule.exactText) {
-        if (blankAtStart || blankAtEnd) {
-            error(list.line, kind("blanks", rule.key),
-                  what + " has blanks; lists are not trimmed, so it never matches a number");
-        } else if (reading.form != number_form::plain) {
-            error(list.line, kind("not a number", rule.key), what + " is not a whole number");
-        } else if (std::to_string(reading.value) != text) {
-            error(list.line, kind("not as written", rule.key),
-                  what + " is looked up as text, so it never matches; write it as " +
-                      std::to_string(reading.value));
-        } else {
-            list.numbers.back() = reading.value;
-        }
-        return;
-    }
-    const auto reads = [text] {
-        return "; the component reads it as " + std::to_string(componentNumber(text));
-    };
-    if (reading.form == number_form::notANumber) {
-        if (blankAtStart) {
-            error(list.line, kind("starts blank", rule.key),
-                  what + " starts with a blank" + reads());
-        } else {
-            error(list.line, kind("not a number", rule.key),
-                  what + " is not a whole number" + reads());
-        }
-        return;
-    }
-    if (reading.form == number_form::blanksAtEnd) {
-        warning(list.line, kind("ends blank", rule.key), what + " has blanks at its end" + reads());
-    }
-    list.numbers.back() = reading.value;
-}
-
-void section_checker::checkRepeats(const list_rule& rule, const list_values& list) {
-    if (!rule.checkRepeats) {
-        return;
-    }
-    std::unordered_map<std::string_view, size_t> firstAt;
-    std::unordered_map<int32_t, size_t> firstNumberAt;
-    for (size_t i = 0; i < list.texts.size(); ++i) {
-        size_t earlier = 0;
-        std::string value;
-        if (rule.numbers) {
-            if (!list.numbers[i]) {
-                continue;
-            }
-            const auto [at, first] = firstNumberAt.try_emplace(*list.numbers[i], i);
-            if (first) {
-                continue;
-            }
-            earlier = at->second;
-            value = std::to_string(*list.numbers[i]);
-        } else {
-            const auto [at, first] = firstAt.try_emplace(list.texts[i], i);
-            if (first) {
-                continue;
-            }
-            earlier = at->second;
-            value = inQuotes(list.texts[i]);
-        }
-        out_.add(rule.repeatIsError, list.line, kind("repeat", rule.key),
-                 rule.key + " lists " + value + " twice (positions " + std::to_string(earlier + 1) +
-                     " and " + std::to_string(i + 1) + ")" + explained(rule.repeatBecause, value));
-    }
-}
-
-void section_checker::checkPairs(const list_rule& rule, const list_values& list) {
-    if (rule.pairsWith.empty()) {
-        return;
-    }
-    const list_rule& partnerRule = *rules_.list(rule.pairsWith);
-    const list_values& partner = lists_[rule.pairsWith];
-    if (!partner.present || partner.count == list.count) {
-        return;
-    }
-    // The first item that has no counterpart, in whichever list is longer.
-    const bool shorter = list.count < partner.count;
-    const list_values& longer = shorter ? partner : list;
-    const size_t first = shorter ? list.count : partner.count;
-    const std::string& item = shorter ? partnerRule.item : rule.item;
-    const std::string& said = shorter ? rule.partnerUnpaired : rule.unpaired;
-    // The item is named by its text when it has one that was read.
-    const bool named = first < longer.texts.size() && !longer.texts[first].empty();
-    const std::string unpaired = named ? item + " " + shown(longer.texts[first]) + " (position " +
-                                             std::to_string(first + 1) + ")"
-                                       : item + " at position " + std::to_string(first + 1);
-    error(list.line, kind("pairs", rule.key),
-          rule.key + " has " + std::to_string(list.count) + " entries but " + rule.pairsWith +
-              " (line " + std::to_string(partner.line) + ") has " + std::to_string(partner.count) +
-              "; they pair position for position, so " + unpaired + " and any after it " + said);
-}
-
-void section_checker::checkValues(const list_rule& rule, const list_values& list) {
-    if (!rule.numbers) {
-        return;
-    }
-    const std::optional<int32_t> notEqual =
-        rule.notEqualKey.empty() ? std::nullopt : numberSetting(rule.notEqualKey);
-    const list_values* names = rule.namedBy.empty() ? nullptr : &lists_[rule.namedBy];
-    const value_bounds& range = rule.range;
-    for (size_t i = 0; i < list.texts.size(); ++i) {
-        if (!list.numbers[i]) {
-            continue;
-        }
-        const int32_t number = *list.numbers[i];
-        const std::string value = std::to_string(number);
-        const std::string what = rule.item + " " + value;
-        if (!range.holds(number)) {
-            std::string where;
-            if (range.hasMin && range.hasMax) {
-                where = "outside " + std::to_string(range.min) + "-" + std::to_string(range.max);
-            } else if (range.hasMin) {
-                where = "below " + std::to_string(range.min);
-            } else {
-                where = "above " + std::to_string(range.max);
-            }
-            error(list.line, kind("range", rule.key),
-                  what + " is " + where + explained(range.because, value));
-            continue;
-        }
-        if (rule.hasSearchedMax && number > rule.searchedMax) {
-            warning(list.line, kind("searched", rule.key),
-                    what + " is tracked, but" + explained(rule.searchedBecause, value).substr(1));
-        }
-        if (notEqual && number == *notEqual) {
-            error(list.line, kind("not equal", rule.key),
-                  what + " is " + rule.notEqualKey + explained(rule.notEqualBecause, value));
-        }
-        if (names != nullptr && names->present && number >= 1) {
-            const auto position = static_cast<size_t>(number) - 1;
-            // A name beyond those read one by one is not known here.
-            const bool unknown = position >= names->texts.size() && position < names->count;
-            if (!unknown && (position >= names->count || names->texts[position].empty())) {
-                warning(names->line, kind("no name", rule.key),
-                        what + " has no name (" + rule.namedBy + " position " + value + ")" +
-                            explained(rule.namedByBecause, value));
-            }
-        }
-    }
-}
-
-// The line a parse error belongs to. The parser reports where it noticed the
-// problem: inside a tag, or at the end of the file, that is after the blanks
-// that follow the unfinished text, so the error belongs to the line where the
-// text before those blanks ends.
-int parseErrorLine(const std::string& content, const pugi::xml_parse_result& parsed,
-                   const line_index& lines) {
-    const size_t at =
-        parsed.offset < 0 ? 0 : std::min(static_cast<size_t>(parsed.offset), content.size());
-    const bool inTag = parsed.status == pugi::status_bad_start_element ||
-                       parsed.status == pugi::status_bad_attribute ||
-                       parsed.status == pugi::status_bad_end_element;
-    // Elements left open are noticed on the blanks at the end of the file.
-    const bool atEnd =
-        std::all_of(content.begin() + static_cast<std::ptrdiff_t>(at), content.end(), isBlank);
-    if (inTag || atEnd) {
-        size_t back = at;
-        while (back > 0 && isBlank(content[back - 1])) {
-            --back;
-        }
-        if (back == 0) {
-            return 1;
-        }
-        if (back < at) {
-            return lines.lineAt(static_cast<std::ptrdiff_t>(back - 1));
-        }
-    }
-    return lines.lineAt(static_cast<std::ptrdiff_t>(at));
-}
-
-std::string parseErrorText(const std::string& content, const pugi::xml_parse_result& parsed) {
-    std::string text = parsed.description();
-    if (parsed.status == pugi::status_end_element_mismatch && parsed.offset >= 0) {
-        // The offset is at the name in the closing tag.
-        const auto at = static_cast<size_t>(parsed.offset);
-        size_t end = at;
-        while (end < content.size() && end - at < shownTextLimit && !isBlank(content[end]) &&
-               content[end] != '>') {
-            ++end;
-        }
-        const std::string_view name = std::string_view(content).substr(at, end - at);
-        text += name.empty() ? ": the file ends before every element is closed"
-                             : ": </" + shown(name) + "> does not close the element open before it";
-    }
-    return text;
-}
-
 } // namespace
-
-long long settings_report::errors() const {
-    long long count = 0;
-    for (const settings_finding& f : findings) {
-        count += f.error ? 1 + f.alike : 0;
-    }
-    return count;
-}
-
-long long settings_report::warnings() const {
-    long long count = 0;
-    for (const settings_finding& f : findings) {
-        count += f.error ? 0 : 1 + f.alike;
-    }
-    return count;
-}
-
-std::vector<std::string> settings_report::lines() const {
-    std::vector<std::string> out;
-    for (const settings_finding& f : findings) {
-        std::string line = file + (f.line > 0 ? ":" + std::to_string(f.line) : std::string()) +
-                           ": " + (f.error ? "error: " : "warning: ") + f.message;
-        if (f.alike > 0) {
-            line += " (and " + std::to_string(f.alike) + " more like it";
-            if (f.lastLine != f.line && f.lastLine > 0) {
-                line += ", the last on line " + std::to_string(f.lastLine);
-            }
-            line += ")";
-        }
-        out.push_back(line);
-    }
-    return out;
-}
-
-std::string settings_file_of(const std::string& path) {
-    std::error_code failure;
-    if (!fs::is_directory(path, failure)) {
-        return path;
-    }
-    const fs::path inside = fs::path(path) / settings_file_name;
-    // A folder named like the file, with no file inside: the folder is meant,
-    // and reading it says that it is a folder.
-    if (fs::path(path).filename() == settings_file_name && !fs::exists(inside, failure)) {
-        return path;
-    }
-    return inside.generic_string();
-}
 
 settings_report check_settings_text(const std::string& file, const std::string& content,
                                     const std::vector<settings_rules>& rules, rules_choice choice) {
     settings_report report;
     report.file = file;
     report_builder out(report);
-    const line_index lines(content);
 
-    pugi::xml_document document;
-    const pugi::xml_parse_result parsed = document.load_buffer(content.data(), content.size());
-    if (!parsed) {
-        out.add(true, parseErrorLine(content, parsed, lines), "xml",
-                "not well-formed XML (" + parseErrorText(content, parsed) +
+    settings_document document;
+    settings_xml_error xmlError;
+    if (!parse_settings_document(content, document, xmlError)) {
+        out.add(true, xmlError.line, "xml",
+                "not well-formed XML (" + xmlError.description +
                     "); the component ignores the whole file and every setting reads as empty");
         return report;
     }
-    const pugi::xml_node root = document.child("settings");
-    if (!root) {
+    if (!document.hasRoot) {
         out.add(true, 1, "no settings",
                 "no <settings> element; the component finds no section and every setting "
                 "reads as empty");
         return report;
     }
 
-    // The first section of each id, as the component finds it, and the file's
-    // sections in order.
-    std::map<std::string, pugi::xml_node> sections;
+    // The file's sections in order, each id once.
     std::vector<std::string> order;
-    for (const pugi::xml_node section : root.children("section")) {
-        const std::string id = section.attribute("id").value();
-        if (sections.emplace(id, section).second) {
-            order.push_back(id);
+    for (const settings_section& section : document.sections) {
+        if (document.section(section.id) == &section) {
+            order.push_back(section.id);
         }
     }
 
     std::vector<const settings_rules*> chosen;
     for (const settings_rules& r : rules) {
-        if (choice == rules_choice::all || sections.count(r.section) != 0) {
+        if (choice == rules_choice::all || document.section(r.section) != nullptr) {
             chosen.push_back(&r);
         }
     }
@@ -738,31 +69,31 @@ settings_report check_settings_text(const std::string& file, const std::string& 
         if (order.size() > sectionsNamed) {
             present += " and " + std::to_string(order.size() - sectionsNamed) + " more";
         }
-        out.add(true, lines.lineAt(root.offset_debug()), "no known section",
+        out.add(true, document.rootLine, "no known section",
                 "no section that a known component reads: they read " + known +
                     (order.empty() ? "; the file has no section"
                                    : "; the file's sections are " + present));
     }
 
     for (const settings_rules* r : chosen) {
-        const auto found = sections.find(r->section);
-        if (found == sections.end()) {
+        const settings_section* found = document.section(r->section);
+        if (found == nullptr) {
             out.add(true, 1, r->section + "\nno section",
                     "no section " + r->section + ", which " + r->component +
                         " reads; every setting of the component reads as empty");
             continue;
         }
         report.checked.push_back("section " + r->section + " with " + r->component + "'s rules");
-        const int firstLine = lines.lineAt(found->second.offset_debug());
-        for (const pugi::xml_node section : root.children("section")) {
-            if (section != found->second && r->section == section.attribute("id").value()) {
-                out.add(false, lines.lineAt(section.offset_debug()), r->section + "\nagain",
+        const int firstLine = found->line;
+        for (const settings_section& section : document.sections) {
+            if (&section != found && r->section == section.id) {
+                out.add(false, section.line, r->section + "\nagain",
                         "section " + r->section +
                             " is given again; the component reads only the first one (line " +
                             std::to_string(firstLine) + ")");
             }
         }
-        section_checker(*r, lines, out).check(found->second);
+        section_checker(*r, out).check(*found);
     }
 
     std::stable_sort(
@@ -774,11 +105,33 @@ settings_report check_settings_text(const std::string& file, const std::string& 
 settings_report check_settings_path(const std::string& path,
                                     const std::vector<settings_rules>& rules, rules_choice choice) {
     const std::string file = settings_file_of(path);
+    settings_report report;
+    report.file = file;
+    // A file the check will not read may still be one the component reads:
+    // what is said of it is what the component does.
+    std::error_code sizeError;
+    const uintmax_t size = regular_file_problem(file).empty() ? fs::file_size(file, sizeError) : 0;
+    if (!sizeError && size > component_settings_limit) {
+        report.findings.push_back(settings_finding{
+            true, 0,
+            "'" + file + "': larger than " + std::to_string(component_settings_limit >> 20) +
+                " MiB; the component reads it as a missing file and every setting as empty",
+            0, 0});
+        return report;
+    }
+    if (!sizeError && size > default_text_file_limit) {
+        report.findings.push_back(settings_finding{
+            false, 0,
+            "'" + file + "': larger than " + std::to_string(default_text_file_limit >> 20) +
+                " MiB, more than the check reads, so nothing in it was checked; the component "
+                "reads settings files up to " +
+                std::to_string(component_settings_limit >> 20) + " MiB and uses this one",
+            0, 0});
+        return report;
+    }
     std::string content;
     std::string error;
     if (!read_text_file(file, content, error)) {
-        settings_report report;
-        report.file = file;
         report.findings.push_back(settings_finding{
             true, 0, error + "; the component would read every setting as empty", 0, 0});
         return report;

@@ -10,13 +10,11 @@
 #ifndef VREL_DEVHOST_SETTINGS_CHECK_H
 #define VREL_DEVHOST_SETTINGS_CHECK_H
 
+#include "settings_document.h"
 #include "settings_rules.h"
 
 #include <string>
 #include <vector>
-
-// The name of a settings file in its folder.
-constexpr const char* settings_file_name = "object_settings.xml";
 
 struct settings_finding {
     bool error; // false: a warning
@@ -50,10 +48,6 @@ enum class rules_choice {
     // names the sections the known components read.
     sectionsPresent,
 };
-
-// The settings file a path given by a user names: the path itself, or
-// object_settings.xml inside it when it is a folder.
-std::string settings_file_of(const std::string& path);
 
 // Checks the file `path` names (see settings_file_of). A file that cannot be
 // read (missing, a folder, a FIFO, a device, too large) is one error.

@@ -17,7 +17,7 @@
 #include "debug_capture.h"
 #include "info_devices.h"
 #include "panel.h"
-#include "reply_ledger.h"
+#include "protocol_checker.h"
 #include "routers.h"
 #include "status_faults.h"
 #include "timer_table.h"
@@ -25,10 +25,12 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
-class emulated_host final : public client_host {
+class emulated_host final : public client_host, private breach_listener, private host_state {
 public:
     explicit emulated_host(traffic_log& log);
     emulated_host(const emulated_host&) = delete;
@@ -54,8 +56,16 @@ public:
     // the panel is not shown or lacks the control.
     bool press(const std::string& panelNumber, const std::string& control, std::string& error);
     // The parent panel sends a command text; `replied` and `reply` give the
-    // component's answer, which is then released with type 5.
+    // component's answer, which is then released with type 5, at once or,
+    // while replies are held, by releaseReplies().
     void parentCommand(const std::string& text, bool& replied, std::string& reply);
+    // From now on the parent panel's replies are held, as a host may keep
+    // them a while; each new one must differ from those held.
+    void holdReplies() { holdReplies_ = true; }
+    // Releases every reply held, oldest first, and releases each at once
+    // again from now on. Destroying the component releases those held too.
+    void releaseReplies();
+    size_t heldReplies() const { return held_.size(); }
     // Delivers a route status as given, whatever the router holds.
     void deliverStatus(const route_status& status);
     // Routes on a router as another panel would. `silently`: behind the
@@ -67,8 +77,9 @@ public:
     // Ends holding back the device's status and delivers what was held.
     void releaseHeld(int32_t device);
     // Moves the virtual clock on, delivering timer expiries and delayed
-    // statuses in time order.
-    void advance(int64_t ms);
+    // statuses in time order. False, with nothing done, when `ms` is negative
+    // or would take the clock past clockEnd.
+    bool advance(int64_t ms);
 
     int64_t now() const { return now_; }
     const panel* findPanel(const std::string& number) const;
@@ -85,6 +96,10 @@ public:
 
     // One advance delivers at most this many timer expiries and statuses.
     static constexpr int maxEventsPerAdvance = 100000;
+    // The virtual clock runs from 0 to this time in ms (about 146 million
+    // years), so that a due time a timer or a delay adds to it stays within
+    // 64 bits.
+    static constexpr int64_t clockEnd = INT64_MAX / 2;
 
 private:
     struct notification {
@@ -96,23 +111,28 @@ private:
         std::string text; // parent command text, or the button's command text
     };
 
+    void releaseReply(char* reply);
+    void releaseHeldReplies();
     void enqueue(notification n);
     void drain();
     void deliver(const notification& n);
-    template <typename Call> void enterComponent(Call&& call);
+    void enterComponent(const std::function<void()>& call);
     void flushDebug();
 
-    char* execute(const std::string& text);
+    char* execute(const host_command& command, const std::string& text);
     char* showPanel(const host_command& command, const std::string& text);
-    void putText(const host_command& command, const std::string& text);
+    void putText(const host_command& command);
     char* getText(const host_command& command, const std::string& text);
     char* listControls(const host_command& command, const std::string& text);
     void routeCommand(const host_command& command);
     void pollCommand(const host_command& command);
     void timerCommand(const host_command& command);
     void reportStatus(const route_status& status);
-    panel_control* controlFor(const std::string& panelNumber, const std::string& control,
-                              const std::string& text);
+
+    // The rule book's breaches go to the log as problems and notes.
+    void breach(const rule_entry& rule, const std::string& message) override;
+    const panel* shownPanel(const std::string& number) const override { return findPanel(number); }
+    bool timerRunning(int32_t id) const override { return timers_.isRunning(id); }
 
     void publish(facility_change change);
     void crosspointChanged(int32_t device, int32_t destination);
@@ -127,20 +147,21 @@ private:
     change_feed feed_;
     vrel_client_callback* component_ = nullptr;
     std::string componentPath_;
-    bool inside_ = false;
-    bool destroying_ = false;
-    bool finalSent_ = false;
     std::deque<notification> queue_;
+    // A status-limit breach was reported since the queue was last empty.
+    bool statusesFlagged_ = false;
     bool lastReplied_ = false;
     std::string lastReply_;
+    bool holdReplies_ = false;
+    std::vector<char*> held_; // replies not yet released, oldest first
     int64_t now_ = 0;
     std::map<std::string, panel> panels_;
     router_bank routers_;
     info_devices info_;
     timer_table timers_;
     status_faults faults_;
-    reply_ledger replies_;
     debug_capture debug_;
+    protocol_checker checker_{*this, this, checked_life{}};
 };
 
 #endif

@@ -4,6 +4,7 @@
 #define VREL_HOST_ROUTERS_H
 
 #include "host_records.h"
+#include "protocol_rules.h"
 
 #include <cstdint>
 #include <map>
@@ -14,7 +15,7 @@
 class router_bank {
 public:
     // A poll answers at most this many destinations; a larger range is cut.
-    static constexpr int32_t maxPollRange = 1024;
+    static constexpr int32_t maxPollRange = max_poll_range;
     // The source reported for a destination nothing was ever routed to.
     static constexpr int32_t nothingRouted = -1;
 

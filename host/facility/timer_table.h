@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
+#include <utility>
 
 class timer_table {
 public:
@@ -34,6 +36,8 @@ public:
 
 private:
     std::map<int32_t, timer> timers_;
+    // The same timers by due time, then id: the first is the next to expire.
+    std::set<std::pair<int64_t, int32_t>> byDue_;
 };
 
 #endif

@@ -11,29 +11,21 @@
 #define VREL_HOST_TRAFFIC_LOG_H
 
 #include "change_feed.h"
+#include "host_records.h"
+#include "traffic_kinds.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <string>
 
-enum class traffic_kind {
-    step,     // a scenario line being run
-    say,      // narration from a scenario
-    in,       // a notification to the component
-    out,      // a command text from the component (code 0)
-    handback, // a reply handed back by the component (code 5)
-    reply,    // the component's reply to a parent command
-    debug,    // the component's debug output
-    host,     // what the host did
-    note,     // something odd that is not a protocol break
-    problem,  // a protocol break or a command the host cannot carry out
-};
-
 struct traffic_entry {
     int64_t time;
     traffic_kind kind;
     std::string text;
+    // A route status delivered to the component, as data beside its text.
+    bool hasStatus = false;
+    route_status status{};
 };
 
 // A problem or a note of the host, and the step (a scenario line, "file:line")
@@ -50,6 +42,8 @@ public:
     void setFeed(const change_feed* feed) { feed_ = feed; }
 
     void add(int64_t time, traffic_kind kind, const std::string& text);
+    // A route status delivered to the component ("in"), with its text.
+    void addStatus(int64_t time, const route_status& status, const std::string& text);
 
     // The number the next entry gets: how many were ever added.
     size_t size() const { return first_ + kept_.size(); }
@@ -70,20 +64,19 @@ public:
 
     // One entry as printed: "   5000 ms  out     TP 'text=' '1' 'CueInfo'".
     static std::string format(const traffic_entry& entry);
-    static const char* label(traffic_kind kind);
-    // The kind's name in lower case ("in", "problem"), for machine-read output.
-    static const char* name(traffic_kind kind);
 
     static constexpr size_t recentKept = 1000;
     static constexpr size_t flaggedKept = 100000;
 
 private:
+    void add(traffic_entry entry);
+
     std::deque<traffic_entry> kept_;
     size_t first_ = 0;
     std::deque<flagged_entry> flagged_;
     size_t flaggedDropped_ = 0;
     std::string step_;
-    size_t counts_[static_cast<size_t>(traffic_kind::problem) + 1] = {};
+    size_t counts_[static_cast<size_t>(traffic_kind::output) + 1] = {};
     const change_feed* feed_ = nullptr;
 };
 

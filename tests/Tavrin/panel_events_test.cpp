@@ -1,4 +1,5 @@
 // The cue button, the timers and the parent panel's commands.
+#include "row_name.h"
 #include "tavrin_harness.h"
 
 namespace {
@@ -97,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(Ids, TavrinTimer,
                          ::testing::Values(timer_case{1, {"TP 'text=' '1' 'CueInfo'", "ET 1"}},
                                            timer_case{2, {"ET 2"}}, timer_case{0, {"ET 0"}},
                                            timer_case{-1, {"ET -1"}},
-                                           timer_case{5000, {"ET 5000"}}));
+                                           timer_case{5000, {"ET 5000"}}),
+                         rows_named_by(&timer_case::id));
 
 struct reply_case {
     const char* name;

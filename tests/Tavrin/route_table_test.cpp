@@ -3,6 +3,7 @@
 //
 // The table is observed through a take with cue off, whose clear route names
 // the cue router destination found for the destination's cue source.
+#include "row_name.h"
 #include "tavrin_harness.h"
 
 #include <climits>
@@ -75,8 +76,8 @@ TEST_P(TavrinIndexOutOfRange, IsDropped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Indices, TavrinIndexOutOfRange,
-                         ::testing::Values(-1, -2, 17, 18, 1000, 100000, -100000, INT_MAX,
-                                           INT_MIN));
+                         ::testing::Values(-1, -2, 17, 18, 1000, 100000, -100000, INT_MAX, INT_MIN),
+                         rows_named_by_value());
 
 using TavrinRouteTable = TavrinTest;
 

@@ -1,9 +1,13 @@
 // Reading scenario lines: what each statement takes apart, and the message
 // for every kind of malformed line, with file and line for whole files.
 #include "scenario_parser.h"
+#include "scenario_source.h"
+
+#include "row_name.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 
 namespace {
@@ -57,6 +61,9 @@ TEST(ScenarioParser, NumbersRangesAndDurations) {
     EXPECT_EQ(delay.fault, status_fault::delay);
     EXPECT_EQ(delay.numbers, (std::vector<int64_t>{7, 2000}));
     EXPECT_TRUE(parsed("fault release 7").flag);
+    EXPECT_TRUE(parsed("replies hold").flag);
+    EXPECT_FALSE(parsed("replies release").flag);
+    EXPECT_TRUE(parsed("replies release").isAction());
 
     const statement load = parsed("load \"my lib.so\" path \"\"");
     EXPECT_EQ(load.words, (std::vector<std::string>{"my lib.so", ""}));
@@ -114,6 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
         bad_line{"advance 5h", "not a duration"},
         bad_line{"fault wobble 7", "unknown fault 'wobble'"},
         bad_line{"fault delay 7", "missing delay"}, bad_line{"expect", "missing what to expect"},
+        bad_line{"replies", "missing hold or release"},
+        bad_line{"replies keep", "'keep' is not hold or release"},
+        bad_line{"replies hold 3", "unexpected '3'"},
         bad_line{"expect sometimes x", "unknown expectation 'sometimes'"},
         bad_line{"expect sent", "missing the command text"},
         bad_line{"expect nothing else", "unknown expectation 'nothing else'"},
@@ -124,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
         bad_line{"load Tavrin from x", "'path <component path>'"},
         bad_line{"parent", "missing the command text"}, bad_line{"show a b c", "at most two words"},
         bad_line{"help", "interactive use only"}, bad_line{"quit", "interactive use only"},
-        bad_line{"save x.scenario", "interactive use only"}));
+        bad_line{"save x.scenario", "interactive use only"}),
+    rows_named_by(&bad_line::line));
 
 TEST(ScenarioParser, PatternsAndPiecesAreMarked) {
     const statement like = parsed("expect sent like RC 7 * ',' 1");
@@ -154,6 +165,45 @@ TEST(ScenarioParser, ClosestWordsAreOfferedOnlyWhenClose) {
     EXPECT_EQ(closest_word("Zzz", {"ActivateCue", "CueText"}), "");
 }
 
+// A malformed word of 10 MB, wherever it stands, is refused in linear time
+// and small memory, and the message quotes only its start, control bytes
+// escaped.
+TEST(ScenarioParser, AHugeMalformedWordIsCutInTheMessageAndReadQuickly) {
+#if defined(_WIN32)
+    // The 32-bit build runs under an emulator with a small heap.
+    constexpr size_t length = size_t{1} << 20;
+#else
+    constexpr size_t length = size_t{10} << 20;
+#endif
+    const std::string huge = "\x1b]0;" + std::string(length, 'w');
+    const std::string quoted = "'\\x1b]0;" + std::string(36, 'w') + "...'";
+    const struct {
+        std::string line;
+        std::string message;
+    } rows[] = {
+        {huge, "unknown statement " + quoted},
+        {"advance " + huge, "advance: time " + quoted + " is not a duration"},
+        {"route 7 " + huge, quoted + " is not"},
+        {"press A " + huge, "press: unexpected " + quoted + " at the end of the line"},
+        {"fault " + huge + " 7", "fault: unknown fault " + quoted},
+    };
+    for (const auto& row : rows) {
+        statement s;
+        std::string error;
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(parse_scenario_line("f", 1, row.line, false, s, error), line_result::error);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_NE(error.find(row.message), std::string::npos) << error.substr(0, 200);
+        EXPECT_LT(error.size(), 200u);
+        EXPECT_LT(took, std::chrono::seconds(2))
+            << row.message << ": "
+            << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    }
+    // A guess is still offered for a word near enough, and not for a long one.
+    EXPECT_EQ(closest_word(std::string(100000, 'x'), {"ActivateCue", "CueText"}), "");
+    EXPECT_EQ(closest_word("CueTxet", {"ActivateCue", "CueText", "CueInfo"}), "CueText");
+}
+
 TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {
     EXPECT_EQ(parsed("help", true).kind, statement_kind::help);
     EXPECT_EQ(parsed("save out.scenario", true).words, (std::vector<std::string>{"out.scenario"}));
@@ -161,15 +211,17 @@ TEST(ScenarioParser, InteractiveWordsAreAllowedInteractively) {
 }
 
 TEST(ScenarioParser, WholeFileReportsEveryBadLineWithFileAndLine) {
-    std::istringstream in("load Tavrin\n"
-                          "# fine\n"
-                          "presss ActivateCue\n"
-                          "\n"
-                          "advance later\n"
-                          "parent Take=1\n");
-    std::vector<statement> statements;
-    std::vector<std::string> errors;
-    EXPECT_FALSE(parse_scenario("demo.scenario", in, statements, errors));
+    scenario_source source;
+    EXPECT_FALSE(source.parse("demo.scenario", "load Tavrin\n"
+                                               "# fine\n"
+                                               "presss ActivateCue\n"
+                                               "\n"
+                                               "advance later\n"
+                                               "parent Take=1\n"));
+    EXPECT_TRUE(source.readable());
+    EXPECT_EQ(source.failure(), "demo.scenario: not run: 2 malformed line(s)");
+    const std::vector<std::string>& errors = source.messages();
+    const std::vector<statement> statements = source.statements();
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0].rfind("demo.scenario:3: unknown statement 'presss'", 0), 0u) << errors[0];
     EXPECT_EQ(errors[1].rfind("demo.scenario:5: advance: time 'later'", 0), 0u) << errors[1];

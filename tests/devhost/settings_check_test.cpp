@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -290,7 +291,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    true,
                    5,
-                   "entry cue_info_number: '\\x1b[2J' is not a whole number"}),
+                   "entry cue_info_number: '\\x1b[2J' is not a whole number"},
+        // A name with control bytes reaches the panel as it is: said, escaped.
+        check_case{"control_byte_in_a_name",
+                   {{"sourcenames", "Studio\x1b]0;owned\x07 1,Studio 2,Studio 3,Studio 4"}},
+                   "",
+                   false,
+                   10,
+                   "entry sourcenames holds a control byte (\\x1b); the component passes it on"},
+        check_case{"control_byte_by_reference",
+                   {{"sourcenames", "Studio&#7; 1,Studio 2,Studio 3,Studio 4"}},
+                   "",
+                   false,
+                   10,
+                   "entry sourcenames holds a control byte (\\x07)"}),
     [](const testing::TestParamInfo<check_case>& tested) { return tested.param.name; });
 
 TEST(SettingsCheckFile, ExampleSettingsHaveNoErrors) {
@@ -491,6 +505,50 @@ INSTANTIATE_TEST_SUITE_P(
                               1, "a folder, not a file"},
                     path_case{"missing", "none", "none", 1, "no such file"}),
     [](const testing::TestParamInfo<path_case>& tested) { return tested.param.name; });
+
+// Sparse files: the cross-built runtime cannot make one this large.
+#if !defined(_WIN32)
+struct size_case {
+    const char* name;
+    uintmax_t bytes;
+    int errors;
+    int warnings;
+    const char* says;
+};
+
+void PrintTo(const size_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SettingsSize : public ScratchFolder, public testing::WithParamInterface<size_case> {};
+
+// A file too large to check is said to be what the component makes of it:
+// read and used up to its limit, a missing file above it. (The files are
+// sparse: nothing of them is written or read.)
+TEST_P(SettingsSize, SaysWhatTheComponentDoesWithALargeFile) {
+    const size_case& c = GetParam();
+    write("object_settings.xml", "");
+    fs::resize_file(folder / "object_settings.xml", c.bytes);
+    const settings_report report = check_settings_path(at(""), tavrinRules());
+    EXPECT_EQ(report.errors(), c.errors) << allLines(report);
+    EXPECT_EQ(report.warnings(), c.warnings) << allLines(report);
+    ASSERT_EQ(report.findings.size(), 1u) << allLines(report);
+    EXPECT_NE(report.findings[0].message.find(c.says), std::string::npos) << allLines(report);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsSize,
+    testing::Values(
+        size_case{"over_what_the_check_reads", (uintmax_t{64} << 20) + 1, 0, 1,
+                  "larger than 64 MiB, more than the check reads, so nothing in it was "
+                  "checked; the component reads settings files up to 256 MiB and uses this one"},
+        size_case{"at_the_components_limit", uintmax_t{256} << 20, 0, 1,
+                  "the component reads settings files up to 256 MiB and uses this one"},
+        size_case{"over_the_components_limit", (uintmax_t{256} << 20) + 1, 1, 0,
+                  "larger than 256 MiB; the component reads it as a missing file and every "
+                  "setting as empty"}),
+    [](const testing::TestParamInfo<size_case>& tested) { return tested.param.name; });
+#endif
 
 // An output that refuses every byte, as a full disk does.
 class refusing_buffer : public std::streambuf {

@@ -3,6 +3,8 @@
 // malformed texts that must be refused with a reason.
 #include "command_reader.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -70,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         good_case{"ET 1 5000", command_word::ET, {}, {1, 5000}, false},
         good_case{"ET 1", command_word::ET, {}, {1}, false},
         good_case{"ET -2147483648 2147483647", command_word::ET, {}, {INT32_MIN, INT32_MAX}, false},
-        good_case{"AS", command_word::AS, {}, {}, false}));
+        good_case{"AS", command_word::AS, {}, {}, false}),
+    rows_named_by(&good_case::text));
 
 struct bad_case {
     const char* text;
@@ -109,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         bad_case{"AS 1", "wrong number of arguments"}, bad_case{"IW 9 'grey' 12 2", "flag is 2"},
         bad_case{"IW 9 'grey' 12", "not a plain decimal number"},
         bad_case{"RC 5 31 3 'x' 1", "does not start with ','"},
-        bad_case{"RC 5 31 3 ',' 7", "flag is 7"}));
+        bad_case{"RC 5 31 3 ',' 7", "flag is 7"}),
+    rows_named_by(&bad_case::text));
 
 // Exactly the forms a component may send are accepted: the quoted texts are
 // taken as they are, numbers are plain signed 32-bit decimal, flags 0 or 1.
@@ -129,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "TG '1' 'alm_3' 'value'", "XI '1' 'alm_'", "IW 9 'grey' 12 1",
                     "IW -1 '' -2147483648 0", "RC 5 31 3 ',' 1", "RC 5 40 -1 ',x y' 0", "RR 7 1 16",
                     "RR 7 1 16 'ADD'", "RR 2147483647 -2147483648 0", "RP 7 1 16", "ET 1 5000",
-                    "ET 1", "ET 0", "ET -5"));
+                    "ET 1", "ET 0", "ET -5"),
+    rows_named_by_value());
 
 class RefusesForm : public testing::TestWithParam<const char*> {};
 
@@ -154,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, RefusesForm,
                              "RR 7 1 16 'add'", "RP 7 1 16 'ADD'", "RR 99999999999 1 16",
                              // Flags are 0 or 1.
                              "IW 9 'grey' 12 2", "IW 9 'grey' 12", "RC 5 31 3 ',' 2",
-                             "RC 5 31 3 '' 1", "RC 5 31 3 'x' 1"));
+                             "RC 5 31 3 '' 1", "RC 5 31 3 'x' 1"),
+                         rows_named_by_value());
 
 TEST(CommandReader, KnowsTheWordOfARefusedText) {
     const command_reading reading = read_command_text("RR 7 1");

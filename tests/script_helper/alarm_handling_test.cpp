@@ -3,6 +3,8 @@
 #include "recording_component.h"
 #include "recording_host.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -136,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                     acknowledge_case{"value=4", false}, acknowledge_case{"value=5", false},
                     acknowledge_case{"value=", false}, acknowledge_case{"value=abc", false},
                     // Another property reads as empty, which is 0.
-                    acknowledge_case{"Value=1", false}, acknowledge_case{nullptr, false}));
+                    acknowledge_case{"Value=1", false}, acknowledge_case{nullptr, false}),
+    rows_named_by(&acknowledge_case::reply));
 
 struct level_case {
     const char* state;
@@ -168,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(States, Level,
                                          level_case{"-", "0"}, level_case{"12", nullptr},
                                          level_case{"", nullptr}, level_case{"ACK", nullptr},
                                          level_case{"ack ", nullptr}, level_case{"-1", nullptr},
-                                         level_case{"04", nullptr}));
+                                         level_case{"04", nullptr}),
+                         rows_named_by(&level_case::state));
 
 // Test that without alarm controls nothing but the query is sent.
 TEST_F(AlarmHandling, NoControlsNoCommands) {

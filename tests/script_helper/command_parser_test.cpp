@@ -1,6 +1,8 @@
 // The command-text parser: what each field of a command_record holds.
 #include "command_parser.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -62,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                     parse_case{".", "", {""}, "", false}, parse_case{"a.", "a", {""}, "", false},
                     parse_case{".x=1", "", {"x"}, "1", true},
                     parse_case{"alarm=1", "alarm", {}, "1", true},
-                    parse_case{"with space=a b", "with space", {}, "a b", true}));
+                    parse_case{"with space=a b", "with space", {}, "a b", true}),
+    rows_named_by(&parse_case::text));
 
 // "c.1.2. ... .n" with `dots` dots.
 std::string dotted(int dots) {

@@ -21,7 +21,8 @@ protected:
 
     // The server still answers and the facility comes back on Restart.
     void expectRecovery() {
-        const httplib::Result page = served.client().Get("/");
+        const httplib::Result page =
+            served.client().Get(("/?token=" + served.app().token()).c_str());
         ASSERT_TRUE(page);
         EXPECT_EQ(page->status, 200);
         const httplib::Result restarted = served.act({{"do", "restart"}});

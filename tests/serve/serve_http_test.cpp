@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -38,7 +39,7 @@ protected:
 // Test that the page is served with this run's token and kept from frames
 // and from anything fetched elsewhere.
 TEST_F(ServeTest, PageCarriesTheTokenAndLocksItselfDown) {
-    const httplib::Result page = served.client().Get("/");
+    const httplib::Result page = served.client().Get("/?token=" + served.app().token());
     ASSERT_TRUE(page);
     EXPECT_EQ(page->status, 200);
     EXPECT_NE(page->body.find("content=\"" + served.app().token() + "\""), std::string::npos);
@@ -51,12 +52,88 @@ TEST_F(ServeTest, PageCarriesTheTokenAndLocksItselfDown) {
     ASSERT_TRUE(script);
     EXPECT_EQ(script->status, 200);
     EXPECT_EQ(script->get_header_value("Content-Type"), "text/javascript; charset=utf-8");
-    EXPECT_NE(script->body.find("/api/events"), std::string::npos);
+    // The page's modules come from the same server.
+    EXPECT_NE(script->body.find("from './event_stream.js'"), std::string::npos);
+    const httplib::Result stream = served.client().Get("/event_stream.js");
+    ASSERT_TRUE(stream);
+    EXPECT_NE(stream->body.find("/api/events"), std::string::npos);
 
     const httplib::Result missing = served.client().Get("/nothing.js");
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->status, 404);
     EXPECT_NE(missing->body.find("\"error\""), std::string::npos);
+}
+
+// Test that the address the server prints carries the token, and that the
+// page, which carries it too, is given only to a request that has it: any
+// other gets a page that asks for it.
+TEST_F(ServeTest, PageOnlyWithTheToken) {
+    const std::string& token = served.app().token();
+    EXPECT_EQ(served.app().url(),
+              "http://127.0.0.1:" + std::to_string(served.port()) + "/?token=" + token);
+    const std::pair<std::string, const char*> refused[] = {
+        {"/", "carries no token"},
+        {"/?token=", "carries no token"},
+        {"/?token=0123456789abcdef0123456789abcdef", "the token is not this run"},
+        {"/?token=" + token + "0", "the token is not this run"},
+    };
+    for (const auto& [target, message] : refused) {
+        const httplib::Result asked = served.client().Get(target.c_str());
+        ASSERT_TRUE(asked) << target;
+        EXPECT_EQ(asked->status, 403) << target;
+        EXPECT_EQ(asked->get_header_value("Content-Type"), "text/html; charset=utf-8");
+        EXPECT_NE(asked->body.find(R"(<input id="token" name="token")"), std::string::npos)
+            << target << ": " << asked->body;
+        EXPECT_NE(asked->body.find(message), std::string::npos) << target << ": " << asked->body;
+        EXPECT_EQ(asked->body.find(token), std::string::npos) << target;
+        EXPECT_NE(asked->get_header_value("Content-Security-Policy").find("form-action 'self'"),
+                  std::string::npos);
+    }
+    const httplib::Result page = served.client().Get(("/?token=" + token).c_str());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find(token), std::string::npos);
+}
+
+struct host_header_case {
+    std::vector<std::string> hosts; // "PORT" in each is this server's port
+    int status;
+    const char* message;
+};
+
+// Test that only the machine's own names are answered, in exactly one Host
+// header, whatever the request.
+TEST_F(ServeTest, HostMustBeOneOfTheMachinesOwnNames) {
+    const host_header_case cases[] = {
+        {{"127.0.0.1:PORT"}, 200, ""},
+        {{"localhost:PORT"}, 200, ""},
+        {{"1.2.3.4:PORT"}, 403, "does not name this server"},
+        {{"127.0.0.2:PORT"}, 403, "does not name this server"},
+        {{"attacker.example:PORT"}, 403, "does not name this server"},
+        {{"127.0.0.1:1"}, 403, "does not name this server"},
+        {{"127.0.0.1:PORT", "127.0.0.1:PORT"}, 400, "2 Host headers"},
+        {{"127.0.0.1:PORT", "attacker.example:PORT"}, 400, "2 Host headers"},
+    };
+    const std::string port = std::to_string(served.port());
+    for (const std::string& target : {"/?token=" + served.app().token(), std::string("/page.js")}) {
+        for (const host_header_case& c : cases) {
+            httplib::Headers headers;
+            std::string shown;
+            for (std::string host : c.hosts) {
+                const size_t at = host.find("PORT");
+                if (at != std::string::npos) {
+                    host.replace(at, 4, port);
+                }
+                headers.emplace("Host", host);
+                shown += host + " ";
+            }
+            const httplib::Result result = served.client().Get(target.c_str(), headers);
+            ASSERT_TRUE(result) << shown;
+            EXPECT_EQ(result->status, c.status) << target << " with Host " << shown;
+            EXPECT_NE(result->body.find(c.message), std::string::npos)
+                << target << " with Host " << shown << ": " << result->body;
+        }
+    }
 }
 
 // Test that a cue take from the page's clicks routes the cue, writes the
@@ -216,6 +293,89 @@ TEST_F(ServeTest, ReloadCreatesTheComponentAgain) {
     EXPECT_EQ(served.state()["alive"], true);
 }
 
+// Test that Restart goes back to the library the server started with, even
+// after a Load on the page failed.
+TEST_F(ServeTest, RestartAfterAFailedLoadLoadsTheStartLibrary) {
+    const httplib::Result failed = served.act({{"do", "load"}, {"library", "NoSuchComponent"}});
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->status, 409);
+    EXPECT_NE(failed->body.find("no library 'NoSuchComponent'"), std::string::npos) << failed->body;
+    EXPECT_EQ(served.state()["alive"], false);
+
+    const httplib::Result restarted = served.act({{"do", "restart"}});
+    ASSERT_TRUE(restarted);
+    EXPECT_EQ(restarted->status, 200) << restarted->body;
+    const json state = served.state();
+    EXPECT_EQ(state["alive"], true);
+    EXPECT_EQ(state["library"], "Tavrin");
+}
+
+// A library's copy in a folder of its own, and a link to it in another.
+class library_elsewhere {
+public:
+    library_elsewhere() {
+        char pattern[] = "/tmp/vrel_serve_libraries_XXXXXX";
+        if (::mkdtemp(pattern) == nullptr) {
+            ADD_FAILURE() << "no temporary folder";
+            return;
+        }
+        root = pattern;
+        fs::create_directory(root / "outside");
+        fs::create_directory(root / "allowed");
+        fs::copy_file(fs::path(TAVRIN_LIBRARY_DIR) / "libTavrin.so",
+                      root / "outside" / "libTavrin.so");
+        fs::copy_file(fs::path(TAVRIN_LIBRARY_DIR) / "p1.vrel_ui", root / "outside" / "p1.vrel_ui");
+        fs::create_symlink(root / "outside" / "libTavrin.so", root / "allowed" / "libLink.so");
+    }
+    ~library_elsewhere() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    fs::path root;
+};
+
+struct load_case {
+    json action;
+    int status;
+};
+
+// Test that the page loads a library only from the library folders and the
+// folder of the library the server started with: a path elsewhere, or a link
+// that leads elsewhere, is refused with a message and nothing is unloaded.
+TEST(ServeLibraries, LoadsOnlyFromTheLibraryFolders) {
+    library_elsewhere files;
+    serve_options options = tavrin_facility();
+    options.libraryFolders.push_back((files.root / "allowed").string());
+    served_facility served(options);
+    const std::string outside = (files.root / "outside" / "libTavrin.so").string();
+    const std::string link = (files.root / "allowed" / "libLink.so").string();
+    // Starts in a library folder, and leads out of it.
+    const std::string escape =
+        std::string(TAVRIN_LIBRARY_DIR) + "/../../../../../../../.." + outside;
+    const load_case cases[] = {
+        {{{"do", "load"}, {"library", outside}}, 403},
+        {{{"do", "statement"}, {"line", "load " + outside}}, 403},
+        {{{"do", "load"}, {"library", link}}, 403},
+        {{{"do", "load"}, {"library", escape}}, 403},
+        {{{"do", "load"}, {"library", "../../../../../../../.." + outside}}, 403},
+        {{{"do", "load"}, {"library", std::string(TAVRIN_LIBRARY_DIR) + "/libTavrin.so"}}, 200},
+        {{{"do", "load"}, {"library", "Tavrin"}}, 200},
+    };
+    for (const load_case& c : cases) {
+        const httplib::Result result = served.act(c.action);
+        ASSERT_TRUE(result) << c.action.dump();
+        EXPECT_EQ(result->status, c.status) << c.action.dump() << ": " << result->body;
+        if (c.status == 403) {
+            EXPECT_NE(result->body.find("outside the folders the page may load libraries from"),
+                      std::string::npos)
+                << result->body;
+            EXPECT_NE(result->body.find("--lib-dir"), std::string::npos) << result->body;
+        }
+        // A refused load leaves the component that was loaded.
+        EXPECT_EQ(served.state()["alive"], true) << c.action.dump();
+    }
+}
+
 // Test that in real time the virtual clock catches up with the wall clock
 // before an action, as an advance statement that the session records.
 TEST_F(ServeTest, RealTimeClockCatchesUpBeforeAnAction) {
@@ -301,7 +461,8 @@ TEST_F(ServeTest, RefusesRequestsNotFromThePage) {
     const httplib::Result state = served.client().Get("/api/state");
     ASSERT_TRUE(state);
     EXPECT_EQ(state->status, 403);
-    const httplib::Result rebound = served.client().Get("/", {{"Host", "attacker.example"}});
+    const httplib::Result rebound = served.client().Get(("/?token=" + served.app().token()).c_str(),
+                                                        {{"Host", "attacker.example"}});
     ASSERT_TRUE(rebound);
     EXPECT_EQ(rebound->status, 403);
 }

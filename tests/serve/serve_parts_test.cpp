@@ -1,6 +1,7 @@
 // The development server's parts on their own: who may talk to it, what the
 // page's actions become, and the bounded window of events it pushes.
 #include "event_hub.h"
+#include "load_confinement.h"
 #include "page_action.h"
 #include "request_guard.h"
 
@@ -10,53 +11,85 @@ namespace {
 
 const std::string token = "00112233445566778899aabbccddeeff";
 
+guarded_request asked(std::vector<std::string> hosts, std::string local, std::string origin = "",
+                      std::string given = token) {
+    return {std::move(hosts), std::move(local), std::move(origin), std::move(given)};
+}
+
 struct host_case {
-    const char* bind;
+    const char* local; // the address the request came in at
     const char* host;
     bool allowed;
 };
 
-// Test that only Host headers naming this server are let through, for each
-// kind of address the server may listen on.
+// Test that only a Host naming this server is let through: localhost, a
+// loopback address or the address the request came in at, with the port;
+// never another address or a name, which a rebinding page could point here.
 TEST(RequestGuard, HostMustNameThisServer) {
     const host_case cases[] = {
         {"127.0.0.1", "127.0.0.1:8765", true},
         {"127.0.0.1", "localhost:8765", true},
+        {"127.0.0.1", "LocalHost:8765", true},
         {"127.0.0.1", "[::1]:8765", true},
         {"127.0.0.1", "127.0.0.1:8766", false},
         {"127.0.0.1", "127.0.0.1", false},
+        {"127.0.0.1", ":8765", false},
         {"127.0.0.1", "attacker.example:8765", false},
         {"127.0.0.1", "", false},
         {"192.0.2.7", "192.0.2.7:8765", true},
+        {"192.0.2.7", "1.2.3.4:8765", false},
+        {"192.0.2.7", "192.0.2.70:8765", false},
+        {"192.0.2.7", "192.0.2.7:9999", false},
+        {"192.0.2.7", "build-machine:8765", false},
         {"::1", "[::1]:8765", true},
-        // Bound to every address: any address of the machine, never a name,
-        // which a rebinding page could point here.
-        {"0.0.0.0", "192.0.2.7:8765", true},
-        {"0.0.0.0", "[fe80::1]:8765", true},
-        {"0.0.0.0", "localhost:8765", true},
-        {"0.0.0.0", "build-machine:8765", false},
-        {"0.0.0.0", "attacker.example:8765", false},
-        {"0.0.0.0", "192.0.2.7:9999", false},
-        {"::", "1.2.3.4.5:8765", false},
+        {"fe80::1%eth0", "[fe80::1]:8765", true},
+        {"fe80::1", "[fe80::2]:8765", false},
+        {"::ffff:192.0.2.7", "192.0.2.7:8765", true},
+        {"::ffff:192.0.2.7", "1.2.3.4:8765", false},
+        {"", "1.2.3.4:8765", false},
     };
+    const request_guard guard(token, 8765);
     for (const host_case& c : cases) {
-        const request_guard guard(token, c.bind, 8765);
-        EXPECT_EQ(guard.refuseRead(c.host, token).empty(), c.allowed)
-            << c.bind << " with Host " << c.host;
+        const refusal refused = guard.refuseRead(asked({c.host}, c.local));
+        EXPECT_EQ(!refused, c.allowed)
+            << "at " << c.local << " with Host " << c.host << ": " << refused.message;
+        if (!c.allowed) {
+            EXPECT_EQ(refused.status, 403) << c.host;
+        }
     }
 }
 
-// Test that a change needs the page's own origin and this run's token, even
-// where any Host is accepted.
+// Test that a request with no Host header or with several is refused as
+// malformed, even when each names this server.
+TEST(RequestGuard, ExactlyOneHostHeader) {
+    const request_guard guard(token, 8765);
+    const refusal none = guard.refuseHost(asked({}, "127.0.0.1"));
+    EXPECT_EQ(none.status, 400);
+    EXPECT_EQ(none.message, "refused: the request has no Host header");
+    const refusal two = guard.refuseHost(asked({"127.0.0.1:8765", "127.0.0.1:8765"}, "127.0.0.1"));
+    EXPECT_EQ(two.status, 400);
+    EXPECT_EQ(two.message, "refused: the request has 2 Host headers; one is allowed");
+    EXPECT_FALSE(guard.refuseHost(asked({"127.0.0.1:8765"}, "127.0.0.1")));
+}
+
+// Test that reading needs this run's token and a change also the page's own
+// origin.
 TEST(RequestGuard, ChangesNeedOriginAndToken) {
-    const request_guard guard(token, "0.0.0.0", 8765);
-    EXPECT_EQ(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", token), "");
-    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://other:8765", token), "");
-    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "https://192.0.2.7:8765", token), "");
-    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "", token), "");
-    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", ""), "");
-    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", token.substr(1)), "");
-    EXPECT_NE(guard.refuseChange("192.0.2.7:8765", "http://192.0.2.7:8765", token + "0"), "");
+    const request_guard guard(token, 8765);
+    const std::vector<std::string> host = {"192.0.2.7:8765"};
+    const std::string local = "192.0.2.7";
+    EXPECT_FALSE(guard.refuseChange(asked(host, local, "http://192.0.2.7:8765")));
+    EXPECT_TRUE(guard.refuseChange(asked(host, local, "http://other:8765")));
+    EXPECT_TRUE(guard.refuseChange(asked(host, local, "https://192.0.2.7:8765")));
+    EXPECT_TRUE(guard.refuseChange(asked(host, local, "")));
+    EXPECT_TRUE(guard.refuseChange(asked(host, local, "http://192.0.2.7:8765", "")));
+    EXPECT_TRUE(guard.refuseChange(asked(host, local, "http://192.0.2.7:8765", token.substr(1))));
+    EXPECT_TRUE(guard.refuseChange(asked(host, local, "http://192.0.2.7:8765", token + "0")));
+    EXPECT_FALSE(guard.refuseRead(asked(host, local)));
+    EXPECT_EQ(guard.refuseRead(asked(host, local, "", "")).message,
+              "refused: the request carries no token (open the address the server printed)");
+    EXPECT_EQ(guard.refuseRead(asked(host, local, "", std::string(32, '0'))).message,
+              "refused: the token is not this run's");
 }
 
 // Test that each run gets its own unguessable token.
@@ -66,6 +99,41 @@ TEST(RequestGuard, TokensDiffer) {
     EXPECT_EQ(a.size(), 32u);
     EXPECT_EQ(a.find_first_not_of("0123456789abcdef"), std::string::npos);
     EXPECT_NE(a, b);
+}
+
+struct confinement_case {
+    const char* library;
+    bool allowed;
+};
+
+// Test that a path is allowed only inside a given folder, after '..' and
+// whatever the base a relative path starts at, and that any name is allowed.
+TEST(LoadConfinement, PathsOnlyInsideTheFolders) {
+    const load_confinement confinement({"/vrel_nowhere/lib", "/vrel_nowhere/more/"},
+                                       "/vrel_nowhere");
+    const confinement_case cases[] = {
+        {"Tavrin", true},
+        {"/vrel_nowhere/lib/libTavrin.so", true},
+        {"/vrel_nowhere/lib/sub/libTavrin.so", true},
+        {"/vrel_nowhere/more/libTavrin.so", true},
+        {"lib/libTavrin.so", true},
+        {"./lib/../lib/libTavrin.so", true},
+        {"/vrel_nowhere/libTavrin.so", false},
+        {"/vrel_nowhere/lib/../libTavrin.so", false},
+        {"/vrel_nowhere/library/libTavrin.so", false},
+        {"/vrel_nowhere/lib", false},
+        {"/tmp/libTavrin.so", false},
+        {"libTavrin.so", false},
+        {"../libTavrin.so", false},
+        {"lib/../../tmp/libTavrin.so", false},
+    };
+    for (const confinement_case& c : cases) {
+        const std::string refused = confinement.refuse(c.library);
+        EXPECT_EQ(refused.empty(), c.allowed) << c.library << ": " << refused;
+    }
+    EXPECT_NE(confinement.refuse("/tmp/libX.so").find("(/vrel_nowhere/lib, /vrel_nowhere/more)"),
+              std::string::npos)
+        << confinement.refuse("/tmp/libX.so");
 }
 
 struct action_case {

@@ -2,6 +2,8 @@
 #include "vrel_string.h"
 #include "vrel_stringlist.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -48,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         to_int_case{"-2147483647", -INT_MAX}, to_int_case{"-2147483648", INT_MIN},
         to_int_case{"-2147483649", INT_MIN}, to_int_case{"99999999999999999999", INT_MAX},
         to_int_case{"-99999999999999999999", INT_MIN}, to_int_case{"18446744073709551616", INT_MAX},
-        to_int_case{"0000000000000000000000042", 42}));
+        to_int_case{"0000000000000000000000042", 42}),
+    rows_named_by(&to_int_case::text));
 
 // Test that a number becomes its plain decimal text at the range's ends too.
 TEST(VrelString, NumberConstructorGivesPlainDecimal) {
@@ -103,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The inserted text is not scanned again in the same call.
         arg_case{"%1 %2", {"%2"}, "%2 %2"},
         // A repeated marker is filled one occurrence per call, left to right.
-        arg_case{"%1-%1", {"a"}, "a-%1"}, arg_case{"%1-%1", {"a", "b"}, "a-b"}));
+        arg_case{"%1-%1", {"a"}, "a-%1"}, arg_case{"%1-%1", {"a", "b"}, "a-b"}),
+    rows_named_by(&arg_case::format));
 
 TEST(VrelString, ArgWithNumbers) {
     const vrel_string format("RC %1 %2 %3");
@@ -137,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Split,
                          testing::Values(split_case{"value=3", "value", "3"},
                                          split_case{"a=b=c", "a", "b=c"}, split_case{"=5", "", "5"},
                                          split_case{"x=", "x", ""}, split_case{"abc", "abc", ""},
-                                         split_case{"", "", ""}));
+                                         split_case{"", "", ""}),
+                         rows_named_by(&split_case::text));
 
 // Test that split works when the string splits into itself.
 TEST(VrelString, SplitIntoItself) {
@@ -215,7 +220,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ListSplit,
                                          list_case{"101,102,103", {"101", "102", "103"}},
                                          list_case{"a,", {"a", ""}}, list_case{",", {"", ""}},
                                          list_case{" a , b ", {" a ", " b "}},
-                                         list_case{"a;b", {"a;b"}}));
+                                         list_case{"a;b", {"a;b"}}),
+                         rows_named_by(&list_case::text));
 
 TEST(VrelStringlist, OtherSeparator) {
     EXPECT_EQ(items(vrel_stringlist(vrel_string("a|b,c"), '|')),

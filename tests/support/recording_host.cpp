@@ -1,42 +1,34 @@
 #include "recording_host.h"
 
-#include "command_reader.h"
-
 recording_host::~recording_host() = default;
 
+void recording_host::breach(const rule_entry& rule, const std::string& message) {
+    (rule.severity == rule_severity::problem ? faults_ : notes_).push_back(message);
+}
+
 void recording_host::reserved() {
-    faults_.push_back("the host's first table entry was called");
+    checker_.reservedCalled();
 }
 
 char* recording_host::send(const char* text, int code) {
-    if (code == vrel_send_release) {
-        const std::string wrong = replies_.handBack(text);
-        if (!wrong.empty()) {
-            faults_.push_back("the component " + wrong);
-        }
+    const protocol_checker::sent sent = checker_.send(text, code);
+    if (sent.release) {
         return nullptr;
     }
-    if (text == nullptr) {
-        faults_.push_back("a null command text was sent");
-        calls_.push_back({"", code});
+    calls_.push_back({text != nullptr ? std::string(text) : std::string(), code});
+    if (code != vrel_send_execute || text == nullptr) {
         return nullptr;
     }
-    calls_.push_back({text, code});
-    if (code != vrel_send_execute) {
-        faults_.push_back("unknown send code " + std::to_string(code));
-        return nullptr;
-    }
-    const std::string command = text;
-    const bool query = is_query_text(text);
+    const std::string& command = sent.text;
     for (auto it = script_.begin(); it != script_.end(); ++it) {
         if (command.rfind(it->first, 0) == 0) {
             const std::string reply = it->second;
             script_.erase(it);
-            return replies_.issue(command, reply, query);
+            return checker_.issueReply(command, reply);
         }
     }
     if (command.rfind("PS ", 0) == 0 && !panelShowFails_) {
-        return replies_.issue(command, "ok", false);
+        return checker_.issueReply(command, "ok");
     }
     return nullptr;
 }
@@ -72,8 +64,8 @@ void recording_host::clear() {
 
 std::vector<std::string> recording_host::protocolFaults() const {
     std::vector<std::string> faults = faults_;
-    for (const std::string& command : replies_.outstanding()) {
-        faults.push_back("the component never handed back the reply to \"" + command + "\"");
+    for (const std::string& message : checker_.outstandingReplies()) {
+        faults.push_back(message);
     }
     return faults;
 }

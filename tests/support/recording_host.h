@@ -1,17 +1,20 @@
 // A host that records every command a component sends, answers from a script,
-// and checks the reply protocol: every non-null reply to a query ("TG", "XI")
-// comes back with code 5 exactly once, and no other reply ever does.
+// and checks what it can through the rule book: the forms of the texts, and
+// that every non-null reply to a query ("TG", "XI") comes back with code 5
+// exactly once while no other reply ever does. It shows no panels, runs no
+// timers and is not told when it is called or when the component is
+// destroyed, so the rules that need those are left to the other hosts.
 #ifndef VREL_TESTS_RECORDING_HOST_H
 #define VREL_TESTS_RECORDING_HOST_H
 
 #include "client_host.h"
-#include "reply_ledger.h"
+#include "protocol_checker.h"
 
 #include <deque>
 #include <string>
 #include <vector>
 
-class recording_host final : public client_host {
+class recording_host final : public client_host, private breach_listener {
 public:
     struct call {
         std::string text;
@@ -43,14 +46,19 @@ public:
     // Protocol faults seen so far, in words; empty when all is well. Replies
     // to queries still outstanding count as faults.
     std::vector<std::string> protocolFaults() const;
+    // The notes of the rule book raised so far (a negative index, ...).
+    const std::vector<std::string>& notes() const { return notes_; }
 
 private:
+    void breach(const rule_entry& rule, const std::string& message) override;
+
     std::vector<call> calls_;
     size_t taken_ = 0;
     std::deque<std::pair<std::string, std::string>> script_;
     bool panelShowFails_ = false;
-    reply_ledger replies_;
     std::vector<std::string> faults_;
+    std::vector<std::string> notes_;
+    protocol_checker checker_{*this, nullptr, checked_life{false, false}};
 };
 
 #endif

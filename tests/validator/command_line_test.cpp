@@ -239,4 +239,179 @@ TEST_F(ValidateProgram, AWriteThatFailsIsAnError) {
         << output.output;
 }
 
+// Where the results cannot go, the run stops at once and says why: a closed
+// standard output (whose number a file opened later would take), a --json
+// FIFO that no one reads (a plain open would wait for ever), a settings file
+// the component could not read (it would run on empty settings unseen).
+TEST_F(ValidateProgram, AnOutputOrSettingsThatCannotBeUsedStopsTheRun) {
+    const std::string quick = "--seed 3 --level 1 --tests load";
+    ASSERT_EQ(::mkfifo((folder + "/report.json").c_str(), 0600), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    ::mkdir((folder + "/locked").c_str(), 0755);
+    std::ofstream(folder + "/locked/object_settings.xml") << "<settings/>\n";
+    ASSERT_EQ(::chmod((folder + "/locked/object_settings.xml").c_str(), 0), 0);
+    // As the superuser every file can be read: the unreadable file is tried
+    // as nobody.
+    const std::string asNobody =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const struct {
+        const char* name;
+        std::string command;
+        std::string says;
+    } rows[] = {
+        {"closed_standard_output",
+         "'" VREL_VALIDATE_PROGRAM "' " + quick + " " + component() + " 2>&1 >&-",
+         "vrel-validate: standard output is closed; the results would be lost"},
+        {"json_to_a_fifo_without_reader",
+         "'" VREL_VALIDATE_PROGRAM "' " + quick + " --json '" + folder + "/report.json' " +
+             component() + " 2>&1",
+         "vrel-validate: cannot write the JSON report '" + folder +
+             "/report.json': a FIFO that no one reads"},
+        {"unreadable_settings_file",
+         asNobody + "'" VREL_VALIDATE_PROGRAM "' " + quick + " '" VREL_FAULTY_COMPONENT "' '" +
+             folder + "/locked' 2>&1",
+         "vrel-validate: the settings file '" + folder +
+             "/locked/object_settings.xml': cannot be read (Permission denied)"},
+    };
+    for (const auto& row : rows) {
+        const auto start = std::chrono::steady_clock::now();
+        std::FILE* pipe = ::popen(("timeout 20 " + row.command).c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        char buffer[4096];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            output.append(buffer, got);
+        }
+        const int status = ::pclose(pipe);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << row.name;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2)
+            << row.name << ": wait status " << status << "\n"
+            << output;
+        EXPECT_EQ(output, row.says + "\n") << row.name;
+    }
+}
+
+// The component's settings rules, found beside the library: the faulty
+// component is linked into the test folder, its panel file left where it is.
+class ValidateWithRules : public ValidateProgram {
+protected:
+    void SetUp() override {
+        ValidateProgram::SetUp();
+        library = folder + "/libvrel_faulty_component.so";
+        rules = folder + "/vrel_faulty_component.settings_rules.xml";
+        ASSERT_EQ(::symlink(VREL_FAULTY_COMPONENT, library.c_str()), 0);
+        const std::string original = VREL_FAULTY_COMPONENT;
+        arguments = "--component-path '" + original.substr(0, original.rfind('/')) + "' '" +
+                    library + "' '" + folder + "'";
+    }
+    void writeRules(const std::string& text) const { std::ofstream(rules) << text; }
+
+    std::string library;
+    std::string rules;
+    std::string arguments;
+};
+
+const char* const faultyRules = "<settings-rules component=\"Faulty\" section=\"FAULTY\">\n"
+                                "  <number key=\"device\" min=\"1\"/>\n"
+                                "  <list key=\"names\" items=\"texts\" item=\"name\"/>\n"
+                                "</settings-rules>\n";
+
+TEST_F(ValidateWithRules, TheReportNamesTheSectionAndKeys) {
+    writeRules(faultyRules);
+    const std::string file = folder + "/report.json";
+    const run_result result =
+        run("", "-v --seed 3 --level 1 --tests load --json '" + file + "' " + arguments);
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(occurrences(result.output, "  settings rules " + rules +
+                                             ": Faulty reads section FAULTY, keys device "
+                                             "(number), names (list of texts)\n"),
+              1u)
+        << result.output;
+    std::ifstream in(file);
+    const nlohmann::json report = nlohmann::json::parse(in, nullptr, false);
+    ASSERT_FALSE(report.is_discarded());
+    const nlohmann::json& settings = report["settings_rules"];
+    EXPECT_EQ(settings["found"], true);
+    EXPECT_EQ(settings["file"], rules);
+    EXPECT_EQ(settings["section"], "FAULTY");
+    EXPECT_EQ(settings["keys"], nlohmann::json::parse(R"([{"key": "device", "kind": "number"},
+        {"key": "names", "kind": "list of texts"}])"));
+}
+
+TEST_F(ValidateWithRules, WithoutRulesTheRunGoesOnAndSaysSoOnce) {
+    const std::string file = folder + "/report.json";
+    const run_result result =
+        run("", "--seed 3 --level 1 --tests load --json '" + file + "' " + arguments);
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(
+        occurrences(result.output, "note: no settings rules beside the library (no " + folder +
+                                       "/vrel_faulty_component.settings_rules.xml"
+                                       " or " +
+                                       folder + "/libvrel_faulty_component.settings_rules.xml)"),
+        1u)
+        << result.output;
+    std::ifstream in(file);
+    const nlohmann::json report = nlohmann::json::parse(in, nullptr, false);
+    ASSERT_FALSE(report.is_discarded());
+    EXPECT_EQ(report["settings_rules"]["found"], false);
+    EXPECT_EQ(report["settings_rules"]["looked_for"].size(), 2u);
+    // Quiet: only failures and the summary.
+    const run_result quiet = run("", "-q --seed 3 --level 1 --tests load " + arguments);
+    EXPECT_EQ(occurrences(quiet.output, "no settings rules"), 0u) << quiet.output;
+}
+
+// Rules that cannot be used stop the run before any test, with the file and
+// the line, as any other file the validator cannot use.
+TEST_F(ValidateWithRules, RulesThatCannotBeUsedStopTheRun) {
+    const struct {
+        const char* name;
+        const char* text; // null: a FIFO in the file's place
+        const char* message;
+    } rows[] = {
+        {"an unknown element",
+         "<settings-rules component=\"F\" section=\"S\">\n  <nubmer "
+         "key=\"a\"/>\n</settings-rules>\n",
+         ".settings_rules.xml:2: "},
+        {"not XML", "<settings-rules component=\"F\" section=\"S\">\n<number key=\"a\"\n",
+         "not well-formed XML"},
+        {"a FIFO", nullptr, "not a regular file (a FIFO)"},
+    };
+    for (const auto& row : rows) {
+        ::unlink(rules.c_str());
+        if (row.text != nullptr) {
+            writeRules(row.text);
+        } else {
+            ASSERT_EQ(::mkfifo(rules.c_str(), 0600), 0);
+        }
+        const run_result result = run("", "--seed 3 --level 1 --tests load " + arguments);
+        EXPECT_EQ(result.status, 2) << row.name << "\n" << result.output;
+        EXPECT_EQ(result.output.rfind("vrel-validate: ", 0), 0u) << row.name;
+        EXPECT_NE(result.output.find(row.message), std::string::npos) << row.name << "\n"
+                                                                      << result.output;
+        EXPECT_NE(result.output.find("(the component's settings rules, found beside its "
+                                     "library)\n"),
+                  std::string::npos)
+            << row.name << "\n"
+            << result.output;
+        EXPECT_EQ(result.output.find("[ RUN"), std::string::npos) << row.name;
+    }
+}
+
+// The settings test writes to the keys the rules name: a component that puts
+// a setting into a command as written fails there, and the row is named.
+TEST_F(ValidateWithRules, TheSettingsTestAttacksTheKeysTheRulesName) {
+    writeRules(faultyRules);
+    const run_result result =
+        run("trusts-settings", "--seed 3 --level 1 --tests settings " + arguments);
+    EXPECT_EQ(result.status, 1) << result.output;
+    EXPECT_NE(result.output.find("settings files failed, the first: FAULTY/device = "),
+              std::string::npos)
+        << result.output;
+    ::unlink(rules.c_str());
+    const run_result without =
+        run("trusts-settings", "--seed 3 --level 1 --tests settings " + arguments);
+    EXPECT_EQ(without.status, 0) << without.output;
+}
+
 } // namespace

@@ -9,7 +9,10 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <ostream>
 #include <string>
+#include <unistd.h>
 
 #ifndef VREL_FAULTY_COMPONENT
 #error "VREL_FAULTY_COMPONENT names the faulty component library"
@@ -26,6 +29,9 @@ public:
 test_context smallRun() {
     test_context context;
     context.options.library = VREL_FAULTY_COMPONENT;
+    // The library's folder, where the panel file it shows lies.
+    const std::string library = VREL_FAULTY_COMPONENT;
+    context.componentPath = library.substr(0, library.rfind('/'));
     context.options.cycles = 60;
     context.options.notifications = 3000;
     context.options.verbosity = -1;
@@ -80,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         fault_case{"unreturned-query", runLoadTest, "was not handed back before"},
         fault_case{"returns-other-reply", runLoadTest, "only the replies to TG and XI"},
         fault_case{"empty-reply", runLoadTest, "is an empty text"},
+        fault_case{"same-reply-twice", runLoadTest, "still holds"},
         fault_case{"nondeterministic", runSoakTest, "different command transcripts"},
         fault_case{"kept-per-load", runLifecycleTest, "the heap in use grew"},
         fault_case{"leak-per-load", runLifecycleTest, "the heap in use grew", true},
@@ -169,12 +176,89 @@ TEST(FaultDetection, ALibraryThatCannotBeUnloadedFailsTheCycles) {
 
 TEST(FaultDetection, AComponentThatKeepsEveryRulePassesEveryTest) {
     ::unsetenv("VREL_FAULT");
-    for (test_body test : {runLoadTest, runLifecycleTest, runSoakTest, runHostileTest}) {
+    for (test_body test :
+         {runLoadTest, runLifecycleTest, runSoakTest, runHostileTest, runSettingsTest}) {
         report out(-1);
         test(smallRun(), out);
         EXPECT_EQ(out.failures(), 0) << (out.messages().empty() ? "" : out.messages()[0]);
         EXPECT_GT(out.checks(), 0);
     }
 }
+
+// The settings test writes hostile values where the component reads: the
+// keys its rules name in their section, or without rules the entries of the
+// given settings file. The faulty component's "trusts-settings" puts the
+// entry "device" of section FAULTY into a command as written.
+struct settings_case {
+    const char* name;
+    const char* rules;    // the rules file's text, or null for none
+    const char* settings; // object_settings.xml, or null for none
+    bool fails;
+};
+
+void PrintTo(const settings_case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class attacked_settings : public testing::TestWithParam<settings_case> {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vrel_attacked_settings_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        ::unlink((folder + "/object_settings.xml").c_str());
+        ::rmdir(folder.c_str());
+    }
+    std::string folder;
+};
+
+TEST_P(attacked_settings, FailOnlyWhereTheComponentReads) {
+    const settings_case& c = GetParam();
+    with_fault fault("trusts-settings");
+    test_context context = smallRun();
+    if (c.settings != nullptr) {
+        std::ofstream(folder + "/object_settings.xml") << c.settings;
+        context.options.settingsFolder = folder;
+    }
+    if (c.rules != nullptr) {
+        std::string error;
+        ASSERT_TRUE(parse_settings_rules("faulty.settings_rules.xml", c.rules,
+                                         context.settings.rules, error))
+            << error;
+        context.settings.found = true;
+    }
+    report out(-1);
+    runSettingsTest(context, out);
+    EXPECT_GT(out.checks(), 0);
+    if (!c.fails) {
+        EXPECT_EQ(out.failures(), 0) << (out.messages().empty() ? "" : out.messages()[0]);
+        return;
+    }
+    ASSERT_GT(out.failures(), 0);
+    for (const folded_failure& failure : out.folded()) {
+        EXPECT_EQ(failure.during.rfind("settings: FAULTY/device = ", 0), 0u) << failure.during;
+    }
+}
+
+const char* const deviceRules =
+    R"(<settings-rules component="Faulty" section="FAULTY"><number key="device"/></settings-rules>)";
+const char* const otherRules =
+    R"(<settings-rules component="Faulty" section="OTHER"><number key="device"/></settings-rules>)";
+const char* const deviceSeven =
+    R"(<settings><section id="FAULTY"><entry id="device" value="7"/></section></settings>)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, attacked_settings,
+    testing::Values(
+        settings_case{"no_rules_and_no_settings_leave_the_key_alone", nullptr, nullptr, false},
+        settings_case{"the_key_the_rules_name", deviceRules, nullptr, true},
+        settings_case{"without_rules_the_entries_of_the_settings_file", nullptr, deviceSeven, true},
+        settings_case{"rules_of_another_section_leave_the_given_value", otherRules, deviceSeven,
+                      false}),
+    [](const testing::TestParamInfo<settings_case>& tested) {
+        return std::string(tested.param.name);
+    });
 
 } // namespace

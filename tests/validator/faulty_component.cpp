@@ -2,6 +2,7 @@
 // own tests. The environment variable VREL_FAULT picks the fault; without it
 // the component keeps every rule.
 #include "component_factory.h"
+#include "vrel_config.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +28,18 @@ char* copyOf(const char* text) {
     return copy;
 }
 
+// The value of the first entry `key` the reader stands on or after; false
+// when there is none.
+bool settingOf(vrel_config& settings, const char* key, std::string& value) {
+    for (bool more = settings.isChildValid(); more; more = settings.nextChild()) {
+        if (settings.childAttr("id") == key) {
+            value = settings.childAttr("value").c_str();
+            return true;
+        }
+    }
+    return false;
+}
+
 // A little kept for every load of the library, never freed.
 struct load_leak {
     load_leak() {
@@ -39,9 +52,20 @@ struct load_leak {
 
 class faulty_component final : public vrel_client_callback {
 public:
-    explicit faulty_component(client_host* host) : host_(host) {
-        send("PS '1' 'p1.vrel_ui'");
+    faulty_component(client_host* host, const char* path)
+        : host_(host),
+          panelShow_(std::string("PS '1' '") + (path != nullptr ? path : ".") + "/p1.vrel_ui'") {
+        // The cue control's panel file, which lies beside this library.
+        send(panelShow_.c_str());
         send("RR 7 1 16");
+        if (fault("trusts-settings")) {
+            // The device of section FAULTY, put into the text as written.
+            vrel_config settings("object_settings.FAULTY");
+            std::string device;
+            if (settingOf(settings, "device", device)) {
+                send(("RR " + device + " 1 16").c_str());
+            }
+        }
         if (fault("leak-per-component")) {
             leaked_ = new char[24]();
         }
@@ -112,7 +136,7 @@ public:
             send("TG '1' 'CueInfo' 'text'");
         }
         if (fault("returns-other-reply")) {
-            char* reply = send("PS '1' 'p2.vrel_ui'");
+            char* reply = send(panelShow_.c_str());
             if (reply != nullptr) {
                 host_->send(reply, 5);
             }
@@ -130,12 +154,13 @@ private:
     char* send(const char* text) { return host_ != nullptr ? host_->send(text, 0) : nullptr; }
 
     client_host* host_;
+    std::string panelShow_;
     // The "leak-per-component" fault's block, never freed.
     char* volatile leaked_ = nullptr;
 };
 
 } // namespace
 
-extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char*) {
-    return new (std::nothrow) faulty_component(host);
+extern "C" vrel_client_callback* load_vrel_client_script(client_host* host, const char* path) {
+    return new (std::nothrow) faulty_component(host, path);
 }

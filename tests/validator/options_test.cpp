@@ -2,6 +2,8 @@
 // reason, and the counts and limits each strictness level gives.
 #include "options.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -81,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                     refused_line{{"--tests", "soak,nap", "a", "b"}, "not 'nap'"},
                     refused_line{{"--frobnicate", "a", "b"}, "unknown option --frobnicate"},
                     refused_line{{"-q", "-v", "a", "b"}, "give one of them"},
-                    refused_line{{"--component-path"}, "--component-path needs a value"}));
+                    refused_line{{"--component-path"}, "--component-path needs a value"}),
+    rows_named_by(&refused_line::reason));
 
 // Every option keeps its short form and its count.
 TEST(Options, QuietAndRepeatedVerboseAreCounted) {

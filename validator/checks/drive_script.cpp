@@ -21,6 +21,12 @@ void driveBriefly(component_driver& driver, const component_profile& profile) {
     driver.command("return=all");
     driver.command("_events");
     driver.command("_commands");
+    // A host may hold replies a while: two at once, released in turn.
+    char all[] = "return=all";
+    char events[] = "_events";
+    driver.notify(all, 3);
+    driver.notify(events, 3);
+    driver.releaseAll();
     // Each command with a small number, then a press, then each once more
     // (the last command of a family's list is usually the one that acts).
     int value = 3;

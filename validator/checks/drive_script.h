@@ -7,8 +7,9 @@
 #include "component_profile.h"
 
 // Route statuses for the devices the component registered, the family's parent
-// commands and each of its own with a number (replies released), a press of
-// its first button, each of its commands again, then timer 1.
+// commands (replies released at once, then two held together), each of its
+// own with a number, a press of its first button, each of its commands
+// again, then timer 1.
 void driveBriefly(component_driver& driver, const component_profile& profile);
 
 #endif

@@ -3,8 +3,12 @@
 // were meant for.
 #include "console_fixture.h"
 #include "scenario_file.h"
+#include "scenario_parser.h"
+#include "session_recorder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -79,5 +83,28 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<recording_case>& param) {
         return std::string(param.param.name);
     });
+
+// A long session keeps a bounded recording: it stops at 100,000 lines and
+// says where, and how many statements it left out.
+TEST(SessionRecorder, ALongSessionKeepsABoundedRecording) {
+    traffic_log log;
+    scenario_runner runner(log, runner_options{});
+    session_recorder recorder;
+    for (int number = 1; number <= 150000; ++number) {
+        statement s;
+        std::string error;
+        ASSERT_EQ(parse_scenario_line("typed", number, "say hi", true, s, error),
+                  line_result::statement);
+        ASSERT_TRUE(runner.run(s)) << runner.failure();
+        recorder.record(s, runner, log);
+    }
+    const std::string text = recorder.scenarioText("recorded.scenario");
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_LE(lines, 100010u);
+    EXPECT_NE(text.find("# The recording stops here, at its bound of 100000 lines: 50000 later "
+                        "statement(s)"),
+              std::string::npos)
+        << text.substr(text.size() > 400 ? text.size() - 400 : 0);
+}
 
 } // namespace

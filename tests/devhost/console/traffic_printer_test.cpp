@@ -12,12 +12,15 @@ struct logged {
     int64_t time;
     traffic_kind kind;
     std::string text;
+    bool isStatus = false;
+    route_status status{};
 };
 
 logged status(int32_t destination, int32_t source, int32_t device = 7, int64_t time = 0) {
     return {time, traffic_kind::in,
             "route status: router " + std::to_string(device) + ", destination " +
-                std::to_string(destination) + " has source " + std::to_string(source)};
+                std::to_string(destination) + " has source " + std::to_string(source),
+            true, route_status{device, destination, source}};
 }
 
 std::vector<logged> statuses(int32_t first, int32_t last, int32_t source) {
@@ -42,7 +45,11 @@ std::vector<std::string> printed(const std::vector<logged>& entries, traffic_sty
     {
         traffic_printer printer(feed, &out, style);
         for (const logged& e : entries) {
-            log.add(e.time, e.kind, e.text);
+            if (e.isStatus) {
+                log.addStatus(e.time, e.status, e.text);
+            } else {
+                log.add(e.time, e.kind, e.text);
+            }
         }
     }
     std::vector<std::string> lines;
@@ -135,11 +142,33 @@ TEST(TrafficPrinter, ColoursByKind) {
                 colored && k.color != nullptr
                     ? std::string(k.color) + plain.substr(0, plain.size() - 1) + "\x1b[0m\n"
                     : plain;
-            EXPECT_EQ(out.str(), expected) << traffic_log::label(k.kind) << colored;
+            EXPECT_EQ(out.str(), expected) << traffic_kind_of(k.kind).label << colored;
         }
     }
     std::ostringstream untouched;
     EXPECT_FALSE(is_colored(untouched));
+}
+
+// Test that only statuses logged as data fold: a text that reads like one,
+// from a say or a host line, is printed as it is.
+TEST(TrafficPrinter, FoldsStatusesByTheirDataNotTheirWords) {
+    const std::vector<logged> alike = {
+        {0, traffic_kind::in, "route status: router 7, destination 1 has source 5"},
+        {0, traffic_kind::in, "route status: router 7, destination 2 has source 5"}};
+    EXPECT_EQ(printed(alike, traffic_style{false, true}).size(), 2u);
+    EXPECT_EQ(printed(statuses(1, 2, 5), traffic_style{false, true}).size(), 1u);
+}
+
+// Test that every kind has a name, a label that fits the printed column, and
+// is found by its kind.
+TEST(TrafficKinds, EachKindOnceWithANameAndALabelThatFits) {
+    for (size_t i = 0; i < traffic_kind_count(); ++i) {
+        const traffic_kind_entry& entry = traffic_kinds()[i];
+        EXPECT_EQ(&traffic_kind_of(entry.kind), &entry) << entry.name;
+        EXPECT_NE(std::string(entry.name), "");
+        EXPECT_LE(std::string(entry.label).size(), 7u) << entry.name;
+    }
+    EXPECT_STREQ(traffic_kind_of(traffic_kind::handback).name, "handback");
 }
 
 } // namespace

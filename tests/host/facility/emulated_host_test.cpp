@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <ostream>
 
@@ -224,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(reply_case{"TG once", "TG '1' 'Label' 'text'", 1, nullptr},
                     reply_case{"XI once", "XI '1' 'alm_'", 1, nullptr},
                     reply_case{"TG never", "TG '1' 'Label' 'text'", 0,
-                               "never handed back the reply to \"TG '1' 'Label' 'text'\""},
+                               "the reply to \"TG '1' 'Label' 'text'\" was not handed back"},
                     reply_case{"XI twice", "XI '1' 'alm_'", 2, "a second time"},
                     reply_case{"PS handed back", "PS '1' 'data/test_panel.vrel_ui'", 1,
                                "only the replies to TG and XI come back"}),
@@ -339,6 +340,60 @@ TEST_F(EmulatedHost, ParentReplyIsShownThenReleasedOnce) {
     EXPECT_EQ(script_.seen[1].type, vrel_notify_release);
 }
 
+// Test that held replies are released only when asked, oldest first, each
+// once; that a text returned while the host still holds it is flagged and not
+// held twice; and that destroying the component releases what is held.
+TEST_F(EmulatedHost, HeldRepliesAreReleasedInOrderAndNeverTwice) {
+    create();
+    static char first[] = "first";
+    static char second[] = "second";
+    std::vector<char*> answers = {first, second, first};
+    std::vector<void*> released;
+    script_.onNotify = [&answers, &released](client_host*, void* data, int type) {
+        if (type == vrel_notify_release) {
+            released.push_back(data);
+        }
+        if (type != vrel_notify_parent_command || answers.empty()) {
+            return static_cast<char*>(nullptr);
+        }
+        char* answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    bool replied = false;
+    std::string reply;
+    host_.holdReplies();
+    host_.parentCommand("a", replied, reply);
+    host_.parentCommand("b", replied, reply);
+    EXPECT_TRUE(released.empty());
+    EXPECT_EQ(host_.heldReplies(), 2u);
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[answer-not-held]"));
+    // The first text again, while the host still holds it.
+    host_.parentCommand("c", replied, reply);
+    EXPECT_FALSE(replied);
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem,
+                            "the reply to the parent command 'c' is a text the host still holds "
+                            "from an earlier reply [answer-not-held]"));
+    EXPECT_EQ(host_.heldReplies(), 2u);
+    host_.releaseReplies();
+    EXPECT_EQ(released, (std::vector<void*>{first, second}));
+    EXPECT_EQ(host_.heldReplies(), 0u);
+    // Released at once again; a text released may come back.
+    answers = {first};
+    host_.parentCommand("d", replied, reply);
+    EXPECT_TRUE(replied);
+    EXPECT_EQ(released.size(), 3u);
+
+    host_.holdReplies();
+    answers = {second};
+    host_.parentCommand("e", replied, reply);
+    EXPECT_EQ(released.size(), 3u);
+    host_.destroy();
+    EXPECT_EQ(released.size(), 4u);
+    EXPECT_EQ(released.back(), second);
+    EXPECT_EQ(flagged(traffic_kind::problem).size(), 1u);
+}
+
 TEST_F(EmulatedHost, ButtonCarriesTheControlsOwnCommand) {
     createWithPanel();
     std::string error;
@@ -349,6 +404,29 @@ TEST_F(EmulatedHost, ButtonCarriesTheControlsOwnCommand) {
     EXPECT_FALSE(host_.press("2", "Go", error));
 }
 
+// Test that a send while the host is not calling the component is a breach
+// of the inside-a-call rule, and that the same send inside a call is not.
+TEST_F(EmulatedHost, ASendOutsideACallIsFlagged) {
+    client_host* kept = nullptr;
+    script_.onCreate = [&kept](client_host* host) {
+        kept = host;
+        host->send("RR 7 1 16", 0);
+    };
+    create();
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[inside-a-call]"));
+    ASSERT_NE(kept, nullptr);
+    kept->send("RR 7 1 16", 0);
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem,
+                            "called send while the host was not calling it [inside-a-call]"));
+    // Refused: neither carried out nor judged further (the panel is not
+    // shown, which would otherwise be a breach of its own).
+    EXPECT_EQ(kept->send("PS '1' 'data/test_panel.vrel_ui'", 0), nullptr);
+    EXPECT_EQ(host_.findPanel("1"), nullptr);
+    kept->send("TP 'text=x' '2' 'Label'", 0);
+    EXPECT_EQ(flagged(traffic_kind::problem).size(), 3u);
+    EXPECT_FALSE(flaggedWith(traffic_kind::problem, "[panel-shown]"));
+}
+
 TEST_F(EmulatedHost, EndOfLifeProtocol) {
     script_.onCreate = [](client_host* host) {
         host->send("AS", 0);
@@ -357,9 +435,9 @@ TEST_F(EmulatedHost, EndOfLifeProtocol) {
     script_.onDestroy = [](client_host*) {};
     create();
     host_.destroy();
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "AS sent while the component was not being"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "sent \"AS\" while it was not being destroyed"));
     EXPECT_TRUE(flaggedWith(traffic_kind::problem, "first entry of the host's table"));
-    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "did not send AS"));
+    EXPECT_TRUE(flaggedWith(traffic_kind::problem, "destroyed without sending \"AS\""));
 }
 
 TEST_F(EmulatedHost, TimersPanelsAndRegistrationsEndWithTheComponent) {
@@ -444,6 +522,81 @@ TEST_F(EmulatedHost, ARouteOverAnotherPanelsCrosspointIsNoted) {
     host_.route(7, 8, 4, true); // behind the back, the same source the component routes
     sendDuringNotify([](client_host* host) { host->send("RC 7 8 4 ',' 1", 0); });
     EXPECT_EQ(flagged(traffic_kind::note).size(), 1u);
+}
+
+// The route statuses waiting for the component are bounded: one call that
+// polls far more than a host keeps is flagged under status-limit, and only
+// as many as are kept arrive.
+TEST_F(EmulatedHost, TheStatusesOneCallCausesAreBounded) {
+    create();
+    sendDuringNotify([](client_host* host) {
+        for (int i = 0; i < 200; ++i) {
+            host->send("RP 7 1 1024", 0);
+        }
+    });
+    EXPECT_EQ(seenOfType(vrel_notify_route_status).size(),
+              static_cast<size_t>(max_caused_statuses));
+    EXPECT_EQ(flagged(traffic_kind::problem),
+              (std::vector<std::string>{"the commands of one call cause more than 100000 route "
+                                        "statuses; the host drops the rest [status-limit]"}));
+}
+
+// Statuses that each cause more, within the bound of one call, still fill
+// the queue only up to its bound: the host flags it once and drops the rest.
+TEST_F(EmulatedHost, StatusesCausingMoreFillTheQueueOnlyToItsBound) {
+    script_.onCreate = [](client_host* host) { host->send("RP 7 1 1024", 0); };
+    int answered = 0;
+    script_.onNotify = [&answered](client_host* host, void*, int type) {
+        if (type == vrel_notify_route_status && answered < 200) {
+            ++answered;
+            host->send("RP 7 1 1024", 0);
+        }
+        return static_cast<char*>(nullptr);
+    };
+    create();
+    const size_t delivered = seenOfType(vrel_notify_route_status).size();
+    EXPECT_LT(delivered, size_t{1024} * 201);
+    EXPECT_GE(delivered, static_cast<size_t>(max_caused_statuses));
+    const std::vector<std::string> problems = flagged(traffic_kind::problem);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("a route status caused now is dropped"), std::string::npos)
+        << problems[0];
+    EXPECT_NE(problems[0].find("[status-limit]"), std::string::npos) << problems[0];
+}
+
+// Many timers due at once fire in the order of their ids, and finding each
+// next one does not scan them all (a scan per expiry took seconds).
+TEST_F(EmulatedHost, ManyTimersFireInIdOrderWithoutAScanEach) {
+    constexpr int count = 40000;
+    script_.onCreate = [](client_host* host) {
+        for (int id = count; id >= 1; --id) {
+            host->send(("ET " + std::to_string(id) + " 1000").c_str(), 0);
+        }
+    };
+    create();
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(host_.advance(1000));
+    const auto took = std::chrono::steady_clock::now() - started;
+    const std::vector<std::string> fired = seenOfType(vrel_notify_timer);
+    ASSERT_EQ(fired.size(), static_cast<size_t>(count));
+    for (int id = 1; id <= count; ++id) {
+        ASSERT_EQ(fired[static_cast<size_t>(id - 1)], std::to_string(id));
+    }
+    EXPECT_LT(took, std::chrono::seconds(5))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+}
+
+// The virtual clock never wraps round: an advance past its end, or back,
+// is refused and moves nothing.
+TEST_F(EmulatedHost, AnAdvancePastTheClocksEndIsRefused) {
+    create();
+    ASSERT_TRUE(host_.advance(emulated_host::clockEnd - 10));
+    EXPECT_FALSE(host_.advance(11));
+    EXPECT_FALSE(host_.advance(INT64_MAX));
+    EXPECT_FALSE(host_.advance(-1));
+    EXPECT_EQ(host_.now(), emulated_host::clockEnd - 10);
+    EXPECT_TRUE(host_.advance(10));
+    EXPECT_EQ(host_.now(), emulated_host::clockEnd);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Panel files as the host reads them, and the control patterns of "XI".
 #include "panel.h"
 
+#include "row_name.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -32,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                     pattern_case{"alm_", "xalm_1", false}, pattern_case{"", "anything", true},
                     pattern_case{"*alm*", "other_alm", true}, pattern_case{"alm_?", "alm_1", true},
                     pattern_case{"alm_?", "alm_12", false}, pattern_case{"a*b*c", "aXXbYc", true},
-                    pattern_case{"a*b*c", "aXXbY", false}, pattern_case{"*", "", true}));
+                    pattern_case{"a*b*c", "aXXbY", false}, pattern_case{"*", "", true}),
+    rows_named_by(&pattern_case::pattern));
 
 TEST(Panel, ReadsControlsAndProperties) {
     panel p;

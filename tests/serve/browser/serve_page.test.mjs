@@ -13,7 +13,8 @@ const [devhost, libraryFolder, settingsFolder, screenshotFolder] = process.argv.
 const chromiumPath = process.env.VREL_CHROMIUM || '/usr/bin/chromium';
 const scratch = mkdtempSync(join(tmpdir(), 'vrel-serve-'));
 
-// Starts a server on a free port; resolves with its URL and process.
+// Starts a server on a free port; resolves with the URL it prints (which
+// carries the token) and its process.
 function startServer(extra) {
   return new Promise((resolve, reject) => {
     const server = spawn(devhost, ['serve', '--port', '0', '--lib-dir', libraryFolder,
@@ -23,7 +24,7 @@ function startServer(extra) {
     const timer = setTimeout(() => reject(new Error('the server printed no URL: ' + out)), 120000);
     server.stdout.on('data', (chunk) => {
       out += chunk;
-      const found = out.match(/http:\/\/127\.0\.0\.1:\d+\//);
+      const found = out.match(/http:\/\/127\.0\.0\.1:\d+\/\?token=[0-9a-f]+/);
       if (found) {
         clearTimeout(timer);
         resolve({ url: found[0], process: server });
@@ -122,6 +123,19 @@ test('a cue take: the button, the info colour, the crosspoint and the commands',
   await page.waitForSelector('#log-rows .line.k-note');
   await page.fill('#log-search', '');
   assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test('without the token the page asks for it, and opens with it', async () => {
+  const page = await context.newPage();
+  const token = new URL(server.url).searchParams.get('token');
+  const asked = await page.goto(server.url.replace(/\?token=.*$/, ''));
+  assert.equal(asked.status(), 403);
+  assert.ok(!(await page.content()).includes(token), 'the page without the token shows it');
+  await page.fill('#token', token);
+  await Promise.all([page.waitForURL(/\?token=/), page.click('button[type="submit"]')]);
+  await page.waitForFunction(() =>
+    document.getElementById('facility-status').textContent === 'component loaded');
   await page.close();
 });
 

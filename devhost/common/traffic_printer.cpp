@@ -16,15 +16,6 @@ const char* const reset = "\x1b[0m";
 
 // Reads a plain number at `at` up to `end` (the text that must follow it, or
 // the end of the text when `end` is empty) and moves past both.
-bool readNumber(const std::string& text, size_t& at, const std::string& end, int32_t& number) {
-    const size_t stop = end.empty() ? text.size() : text.find(end, at);
-    if (stop == std::string::npos || !read_plain_number(text.substr(at, stop - at), number)) {
-        return false;
-    }
-    at = stop + end.size();
-    return true;
-}
-
 // "1-4, 6-16" for destinations in the order given.
 std::string ranges(const std::vector<int32_t>& destinations) {
     std::string text;
@@ -54,38 +45,11 @@ bool is_colored(std::ostream& out) {
 }
 
 const char* traffic_color(traffic_kind kind) {
-    switch (kind) {
-    case traffic_kind::in:
-        return "\x1b[36m"; // cyan
-    case traffic_kind::out:
-        return "\x1b[32m"; // green
-    case traffic_kind::note:
-        return "\x1b[33m"; // yellow
-    case traffic_kind::problem:
-        return "\x1b[1;31m"; // bold red
-    default:
-        return nullptr;
-    }
+    return traffic_kind_of(kind).terminal;
 }
 
 std::string problem_colored(const std::string& text) {
     return traffic_color(traffic_kind::problem) + text + reset;
-}
-
-bool read_route_status_text(const std::string& text, route_status& status) {
-    static const std::string start = "route status: router ";
-    if (text.compare(0, start.size(), start) != 0) {
-        return false;
-    }
-    size_t at = start.size();
-    route_status read;
-    if (!readNumber(text, at, ", destination ", read.device) ||
-        !readNumber(text, at, " has source ", read.destination) ||
-        !readNumber(text, at, "", read.source)) {
-        return false;
-    }
-    status = read;
-    return true;
 }
 
 std::string fold_route_statuses(const std::vector<route_status>& statuses) {
@@ -129,9 +93,8 @@ void traffic_printer::changed(const facility_change& change) {
         return;
     }
     const traffic_entry& entry = *change.entry;
-    route_status status;
-    if (style_.foldStatuses && entry.kind == traffic_kind::in &&
-        read_route_status_text(entry.text, status)) {
+    if (style_.foldStatuses && entry.hasStatus) {
+        const route_status& status = entry.status;
         const bool joins =
             !burst_.empty() && entry.time == burstFirst_.time &&
             status.device == burst_[0].device &&

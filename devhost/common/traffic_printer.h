@@ -27,9 +27,6 @@ const char* traffic_color(traffic_kind kind);
 // `text` in the colour of a problem (for the console's own failure messages).
 std::string problem_colored(const std::string& text);
 
-// Reads the text the host logs for a delivered route status ("route status:
-// router 7, destination 1 has source 20"). False for any other text.
-bool read_route_status_text(const std::string& text, route_status& status);
 // One line for statuses of one router delivered in a burst, destinations
 // grouped by source in the order first seen, runs written as ranges: "route
 // status x16: router 7, destinations 1-4, 6-16 have source 20; destination 5

@@ -1,12 +1,13 @@
 #include "settings_rules.h"
 
+#include "component_library.h"
 #include "line_index.h"
+#include "number_text.h"
 #include "text_file.h"
 
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <initializer_list>
 #include <set>
@@ -91,9 +92,7 @@ bool rules_reader::number(const pugi::xml_node& node, const char* name, bool& gi
         return true;
     }
     const std::string text = attribute.value();
-    const char* end = text.data() + text.size();
-    const auto [stop, failure] = std::from_chars(text.data(), end, value);
-    if (text.empty() || failure != std::errc() || stop != end) {
+    if (!read_int32(text, value)) {
         return fail(node, std::string("<") + node.name() + "> " + name + "='" + text +
                               "' is not a whole number");
     }
@@ -442,6 +441,19 @@ std::string find_component_rules(const std::string& component,
         std::error_code failure;
         if (fs::exists(path, failure)) {
             return path;
+        }
+    }
+    return std::string();
+}
+
+std::string find_library_rules(const std::string& libraryPath, std::vector<std::string>& tried) {
+    const fs::path folder = fs::path(libraryPath).parent_path();
+    const std::vector<std::string> folders{folder.empty() ? std::string(".")
+                                                          : folder.generic_string()};
+    for (const std::string& name : component_library::namesOf(libraryPath)) {
+        const std::string found = find_component_rules(name, folders, tried);
+        if (!found.empty()) {
+            return found;
         }
     }
     return std::string();

@@ -1,5 +1,7 @@
 #include "devhost_options.h"
 
+#include "output_file.h"
+
 #include "traffic_printer.h"
 
 #include <cstdio>
@@ -87,6 +89,12 @@ bool devhost_options::openLog(std::ostream*& log, std::string& error) {
     if (quiet) {
         log = nullptr;
     } else if (!logFile.empty()) {
+        output_file_probe probe;
+        const std::string problem = probe.check(logFile);
+        if (!problem.empty()) {
+            error = "cannot write the log file " + problem;
+            return false;
+        }
         logStream_ = std::make_unique<std::ofstream>(logFile, std::ios::binary);
         if (!*logStream_) {
             error = "cannot write the log file " + logFile;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "command_reader.h"
+#include "shown_text.h"
 
 namespace {
 
@@ -17,10 +18,11 @@ void reportPanels(const emulated_host& host, const std::string& only,
         }
         lines.push_back("panel " + entry.first + " (" + entry.second.file() + ")");
         for (const panel_control& control : entry.second.controls()) {
-            lines.push_back("  " + control.id +
+            lines.push_back("  " + escape_controls(control.id) +
                             (control.kind.empty() ? "" : " [" + control.kind + "]"));
             for (const auto& property : control.properties) {
-                lines.push_back("    " + property.first + " = '" + property.second + "'");
+                lines.push_back("    " + escape_controls(property.first) + " = '" +
+                                escape_controls(property.second) + "'");
             }
         }
     }
@@ -60,7 +62,8 @@ void reportInfo(const emulated_host& host, const std::string& only,
         }
         lines.push_back("info device " + std::to_string(device.first));
         for (const auto& slot : device.second) {
-            lines.push_back("  " + std::to_string(slot.first) + ": '" + slot.second + "'");
+            lines.push_back("  " + std::to_string(slot.first) + ": '" +
+                            escape_controls(slot.second) + "'");
         }
     }
 }

@@ -1,11 +1,11 @@
-// What the settings check knows of one component's settings, read from the
-// rules file the component's folder owns (NAME.settings_rules.xml, installed
-// beside the component library). The check itself knows no component: the
-// section, the keys, their limits and the sentences that explain what the
-// component makes of a wrong value all come from here. The format is
-// described in docs/settings_rules.md.
-#ifndef VREL_DEVHOST_SETTINGS_RULES_H
-#define VREL_DEVHOST_SETTINGS_RULES_H
+// What a component reads of its settings, from the rules file the component's
+// folder owns (NAME.settings_rules.xml, installed beside the component
+// library): the section, the keys, their limits, the sentences that explain
+// what the component makes of a wrong value, and what the live page's parent
+// panel offers. The settings check and the live page know no component; all
+// of it comes from here. The format is described in docs/settings_rules.md.
+#ifndef VREL_HOST_SETTINGS_RULES_H
+#define VREL_HOST_SETTINGS_RULES_H
 
 #include <cstdint>
 #include <string>
@@ -122,5 +122,11 @@ std::vector<std::string> find_settings_rules(const std::vector<std::string>& fol
 std::string find_component_rules(const std::string& component,
                                  const std::vector<std::string>& folders,
                                  std::vector<std::string>& tried);
+
+// The rules of the component in the library at `libraryPath`, beside it:
+// NAME.settings_rules.xml for each name the library's file can be given by
+// (component_library::namesOf), or the empty text; `tried` lists every path
+// looked at.
+std::string find_library_rules(const std::string& libraryPath, std::vector<std::string>& tried);
 
 #endif
