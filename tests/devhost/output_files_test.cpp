@@ -2,6 +2,8 @@
 // (whose number a file opened later would take) and a --log or --junit FIFO
 // that no one reads (a plain open would wait for ever) stop the run at once
 // with a message; a FIFO with a reader is written as a file is.
+#include "shell_command.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,7 +14,6 @@
 #include <string>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #ifndef VREL_DEVHOST_PROGRAM
@@ -21,25 +22,9 @@
 
 namespace {
 
-struct shell_result {
-    int status = -1;
-    std::string output;
-};
-
-shell_result shell(const std::string& command) {
-    shell_result result;
-    std::FILE* pipe = ::popen(("timeout 20 sh -c '" + command + "'").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+// Runs `command` under a time limit, so that a run that blocks fails.
+command_result shell(const std::string& command) {
+    return run_shell_command("timeout 20 sh -c '" + command + "'");
 }
 
 class DevhostOutputs : public testing::Test {
@@ -74,7 +59,7 @@ TEST_F(DevhostOutputs, AnOutputThatCannotBeWrittenStopsTheRunAtOnce) {
     };
     for (const auto& row : rows) {
         const auto start = std::chrono::steady_clock::now();
-        const shell_result result = shell(row.command);
+        const command_result result = shell(row.command);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << row.name;
         EXPECT_EQ(result.status, 2) << row.name << "\n" << result.output;
         EXPECT_EQ(result.output, row.says) << row.name;
@@ -84,7 +69,7 @@ TEST_F(DevhostOutputs, AnOutputThatCannotBeWrittenStopsTheRunAtOnce) {
 TEST_F(DevhostOutputs, AFifoWithAReaderTakesTheLog) {
     const std::string fifo = folder + "/fifo";
     const std::string copy = folder + "/copy";
-    const shell_result result =
+    const command_result result =
         shell("cat \"" + fifo + "\" > \"" + copy + "\" & " + devhost + " --log \"" + fifo + "\" " +
               demo + "; status=$?; wait; " + "exit $status");
     EXPECT_EQ(result.status, 0) << result.output;

@@ -4,6 +4,7 @@
 // which keeps every rule, passes both. The rules are read from the book
 // itself, so a rule added without a way to break it fails here.
 #include "protocol_rules.h"
+#include "shell_command.h"
 
 #include <gtest/gtest.h>
 
@@ -12,50 +13,32 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 #ifndef VREL_RULE_BREAKER
 #error "VREL_RULE_BREAKER names the rule breaker library"
 #endif
 
 namespace {
 
-struct run_result {
-    int status = -1;
-    std::string output;
-};
-
 // Runs `command` with VREL_BREAK_RULE set to `rule` (unset when empty).
-run_result run(const std::string& command, const std::string& rule) {
+command_result run(const std::string& command, const std::string& rule) {
     if (rule.empty()) {
         ::unsetenv("VREL_BREAK_RULE");
     } else {
         ::setenv("VREL_BREAK_RULE", rule.c_str(), 1);
     }
-    run_result result;
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, read);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    command_result result = run_shell_command(command + " 2>&1");
     ::unsetenv("VREL_BREAK_RULE");
     return result;
 }
 
-run_result runDevhost(const std::string& rule) {
+command_result runDevhost(const std::string& rule) {
     const std::string library = VREL_RULE_BREAKER;
     return run("'" VREL_DEVHOST "' --color=never --lib-dir '" +
                    library.substr(0, library.rfind('/')) + "' breaker.scenario",
                rule);
 }
 
-run_result runValidator(const std::string& rule) {
+command_result runValidator(const std::string& rule) {
     return run("'" VREL_VALIDATE "' -v -v --seed 1 --tests load '" VREL_RULE_BREAKER
                "' '" VREL_EXAMPLE_SETTINGS "'",
                rule);
@@ -81,11 +64,11 @@ TEST_P(broken_rule, IsFlaggedByBothHostsAndNoOtherIs) {
     const std::vector<std::string> onlyThis{rule->name};
     const bool problem = rule->severity == rule_severity::problem;
 
-    const run_result devhost = runDevhost(rule->name);
+    const command_result devhost = runDevhost(rule->name);
     EXPECT_EQ(devhost.status, problem ? 1 : 0) << devhost.output;
     EXPECT_EQ(namedRules(devhost.output), onlyThis) << devhost.output;
 
-    const run_result validator = runValidator(rule->name);
+    const command_result validator = runValidator(rule->name);
     EXPECT_EQ(validator.status, problem ? 1 : 0) << validator.output;
     EXPECT_EQ(namedRules(validator.output), onlyThis) << validator.output;
 }
@@ -108,14 +91,14 @@ INSTANTIATE_TEST_SUITE_P(Book, broken_rule, testing::ValuesIn(bookNames()),
                          });
 
 TEST(RuleBreakerTwin, KeepsEveryRuleAndPassesBothHosts) {
-    const run_result devhost = runDevhost("");
+    const command_result devhost = runDevhost("");
     EXPECT_EQ(devhost.status, 0) << devhost.output;
     EXPECT_EQ(namedRules(devhost.output), std::vector<std::string>{}) << devhost.output;
     // It did live: shown, answered, its timer fired, destroyed.
     EXPECT_NE(devhost.output.find("timer 1 expired"), std::string::npos) << devhost.output;
     EXPECT_NE(devhost.output.find("out     AS"), std::string::npos) << devhost.output;
 
-    const run_result validator = runValidator("");
+    const command_result validator = runValidator("");
     EXPECT_EQ(validator.status, 0) << validator.output;
     EXPECT_EQ(namedRules(validator.output), std::vector<std::string>{}) << validator.output;
 }

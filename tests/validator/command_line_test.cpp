@@ -1,6 +1,8 @@
 // vrel-validate as a user runs it: what each verbosity prints, a wrong call
 // answered in one line, repeated failures folded, diagnostics in whole lines,
 // files that are not what they should be named, and the JSON report.
+#include "shell_command.h"
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
@@ -12,7 +14,6 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,10 +23,8 @@
 
 namespace {
 
-struct run_result {
-    int status = -1;
-    std::string output; // standard output and standard error
-    std::vector<std::string> lines;
+struct run_result : command_result {
+    std::vector<std::string> lines; // the output's lines
 };
 
 class ValidateProgram : public testing::Test {
@@ -47,17 +46,7 @@ protected:
         const std::string command =
             "VREL_FAULT='" + fault + "' '" VREL_VALIDATE_PROGRAM "' " + arguments + " " + redirect;
         run_result result;
-        std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            return result;
-        }
-        char buffer[4096];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            result.output.append(buffer, got);
-        }
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        static_cast<command_result&>(result) = run_shell_command(command);
         std::istringstream lines(result.output);
         for (std::string line; std::getline(lines, line);) {
             result.lines.push_back(line);
@@ -275,20 +264,10 @@ TEST_F(ValidateProgram, AnOutputOrSettingsThatCannotBeUsedStopsTheRun) {
     };
     for (const auto& row : rows) {
         const auto start = std::chrono::steady_clock::now();
-        std::FILE* pipe = ::popen(("timeout 20 " + row.command).c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string output;
-        char buffer[4096];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            output.append(buffer, got);
-        }
-        const int status = ::pclose(pipe);
+        const command_result result = run_shell_command("timeout 20 " + row.command);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << row.name;
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2)
-            << row.name << ": wait status " << status << "\n"
-            << output;
-        EXPECT_EQ(output, row.says + "\n") << row.name;
+        EXPECT_EQ(result.status, 2) << row.name << "\n" << result.output;
+        EXPECT_EQ(result.output, row.says + "\n") << row.name;
     }
 }
 
